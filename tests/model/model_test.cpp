@@ -1,0 +1,191 @@
+#include "model/coords.h"
+#include "model/digitcells.h"
+#include "model/tprintpositions.h"
+#include "model/tsliprecord.h"
+#include "text/lines.h"
+
+#include <gtest/gtest.h>
+
+namespace nobrisa {
+namespace {
+
+QStringList cellsOf(const DigitCells& cells, int first, int last)
+{
+    QStringList out;
+    for (int i = first; i <= last; ++i)
+        out << cells[i];
+    return out;
+}
+
+TEST(Setko, AccountPartsAreRightAlignedInTheirRuns)
+{
+    TSlipRecord slip;
+    slip.Ekouza1 = "00120";
+    slip.Ekouza2 = "6";
+    slip.Ekouza3 = "12345";
+    DigitCells cells;
+    setko(slip, cells);
+    EXPECT_EQ(cellsOf(cells, 1, 5), (QStringList{"0", "0", "1", "2", "0"}));
+    EXPECT_EQ(cells[6], "6");
+    EXPECT_EQ(cellsOf(cells, 7, 13), (QStringList{"", "", "1", "2", "3", "4", "5"}));
+}
+
+TEST(Setko, TrimsBlanksAndControlCharactersBeforeAligning)
+{
+    TSlipRecord slip;
+    slip.Ekouza1 = " 12 ";
+    slip.Ekouza3 = "\t7\r\n";
+    DigitCells cells;
+    setko(slip, cells);
+    EXPECT_EQ(cellsOf(cells, 1, 5), (QStringList{"", "", "", "1", "2"}));
+    EXPECT_EQ(cells[6], "") << "an empty check digit leaves cell 6 empty";
+    EXPECT_EQ(cells[13], "7");
+}
+
+TEST(Setko, AmountFillsFromTheUnitsCell)
+{
+    TSlipRecord slip;
+    DigitCells cells;
+    slip.SEkingaku.setText("1000");
+    setko(slip, cells);
+    EXPECT_EQ(cellsOf(cells, 14, 21), (QStringList{"", "", "", "", "1", "0", "0", "0"}));
+
+    slip.SEkingaku.setText("99999999");
+    setko(slip, cells);
+    EXPECT_EQ(cellsOf(cells, 14, 21), QStringList(8, "9"));
+}
+
+TEST(Setko, OverlongPartsKeepTheirFirstCharactersAndOldCellsAreCleared)
+{
+    TSlipRecord slip;
+    slip.Ekouza1 = "1234567";  // only the first five are used
+    slip.Ekouza2 = "89";
+    slip.SEkingaku.setText("123456789");
+    DigitCells cells;
+    setko(slip, cells);
+    EXPECT_EQ(cellsOf(cells, 1, 5), (QStringList{"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(cells[6], "8");
+    EXPECT_EQ(cellsOf(cells, 14, 21), (QStringList{"1", "2", "3", "4", "5", "6", "7", "8"}));
+
+    slip = TSlipRecord{};
+    slip.SEkingaku.setText("");
+    setko(slip, cells);
+    for (int i = 1; i <= DigitCells::kCount; ++i)
+        EXPECT_EQ(cells[i], "") << "cell " << i << " kept a value from the last drawing";
+}
+
+TEST(NumberText, ValueClampsTextDoesNot)
+{
+    TSlipRecord slip;
+    slip.SEfont5.setValue(1200);
+    EXPECT_EQ(slip.SEfont5.text(), "999");
+    slip.SEfont5.setText("1200");
+    EXPECT_EQ(slip.SEfont5.text(), "1200") << "a text from a file is kept as it is";
+    slip.SEfont5.clampOnLeave();
+    EXPECT_EQ(slip.SEfont5.text(), "999");
+    slip.SEfont5.setText("abc");
+    slip.SEfont5.clampOnLeave();
+    EXPECT_EQ(slip.SEfont5.text(), "abc") << "no whole number stays as typed";
+    EXPECT_EQ(slip.SEfont5.toInt(12), 12);
+}
+
+TEST(NumberText, ParsesOnlyWholeNumbers)
+{
+    struct Case {
+        const char* text;
+        bool ok;
+        int value;
+    };
+    const Case cases[] = {{"12", true, 12},       {" -30 ", true, -30}, {"+7", true, 7},
+                          {"-", false, 0},        {"", false, 0},       {"1.5", false, 0},
+                          {"1e3", false, 0},      {"１２", false, 0},   {"99999999999", false, 0},
+                          {"2147483647", true, 2147483647}, {"-2147483648", true, -2147483647 - 1}};
+    for (const Case& c : cases) {
+        int v = 0;
+        EXPECT_EQ(parseWholeNumber(QString::fromUtf8(c.text), &v), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
+    }
+}
+
+TEST(Lines, CountIgnoresAFinalEmptyLine)
+{
+    EXPECT_EQ(lineCount(""), 0);
+    EXPECT_EQ(lineCount("a"), 1);
+    EXPECT_EQ(lineCount("a\r\n"), 1);
+    EXPECT_EQ(lineCount("a\r\nb"), 2);
+    EXPECT_EQ(lineCount("a\nb\rc"), 3);
+    EXPECT_EQ(lineCount("\r\n"), 1) << "one empty line";
+    EXPECT_EQ(lineAt("a\r\nb", 1), "b");
+    EXPECT_EQ(lineAt("a", 5), "");
+    EXPECT_EQ(wholeText("a\nb\n"), "a\r\nb");
+    EXPECT_EQ(longestLine("ab\r\ncd\r\nefg\r\nhij"), "efg") << "first of the longest wins";
+}
+
+// A 600-dpi printer whose printable area starts 100 pixels from the paper's corner.
+FixedDevice printer600(int offsetX = 100, int offsetY = 100)
+{
+    FixedDevice d;
+    d.offsetX = offsetX;
+    d.offsetY = offsetY;
+    return d;
+}
+
+TEST(Coords, TruncatesTowardZeroAfterTheAdjustment)
+{
+    const FixedDevice d = printer600();
+    EXPECT_EQ(mmx(55, 0, d), 29);  // 129.92 → 129, minus 100
+    EXPECT_EQ(mmx(0, 0, d), -100);
+    EXPECT_EQ(mmx(0, -30, d), -170) << "−70.87 truncates toward zero, not down";
+    EXPECT_EQ(mmx(25, 25, d) - mmx(25, 0, d), 59) << "2.5 mm to the right";
+    EXPECT_EQ(mmy(100, -10, d), mmy(90, 0, d)) << "−10 moves 1 mm up";
+}
+
+TEST(Coords, EachAxisUsesItsOwnResolutionAndOffset)
+{
+    FixedDevice d = printer600(100, 40);
+    d.logPixelsY = 1200;
+    EXPECT_EQ(mmx(254, 0, d), 500);
+    EXPECT_EQ(mmy(254, 0, d), 1160);
+    EXPECT_EQ(mmy(55, 0, d), 259 - 40); // 259.84
+}
+
+TEST(Coords, CentringDependsOnTheAdjustmentInForce)
+{
+    FixedDevice d = printer600();
+    d.horzRes = 4760;
+    EXPECT_EQ(centredLeftRight(0, d), 107);
+    EXPECT_EQ(centredLeftRight(107, d), 54);
+
+    d.vertRes = 3000;
+    // mmy(1140) = 2692 − 100 = 2592; t = (3000 + 100 − 2592) / 2 = 254; u = 154; v = 65.19
+    EXPECT_EQ(centredTopBottom(0, d), 65);
+}
+
+TEST(Coords, CentringClampsToTheAdjustmentRangeAndSurvivesNoDevice)
+{
+    FixedDevice d = printer600(0, 0);
+    d.horzRes = 200000;
+    EXPECT_EQ(centredLeftRight(0, d), 10000);
+    d.logPixelsX = 0;
+    EXPECT_EQ(centredLeftRight(37, d), 37);
+}
+
+TEST(PrintPositions, RestoreStandardResetsEveryStoredEntry)
+{
+    TPrintPositions p;
+    for (const auto& e : TPrintPositions::entries())
+        (p.*e.field).setText("x");
+    p.SEkingakTop.setText("5");
+    p.restoreStandard();
+    EXPECT_EQ(p.SEkanyuRbottom.text(), "430");
+    EXPECT_EQ(p.SEkouza2.text(), "280");
+    EXPECT_EQ(p.SEkingakTop.text(), "5") << "the amount boxes are not stored entries";
+    const TPrintPositions fresh;
+    for (const auto& e : TPrintPositions::entries())
+        EXPECT_EQ((p.*e.field).text(), (fresh.*e.field).text()) << e.name;
+}
+
+} // namespace
+} // namespace nobrisa

@@ -1,0 +1,367 @@
+#include "model/coords.h"
+#include "model/digitcells.h"
+#include "model/tprintpositions.h"
+#include "model/tsliprecord.h"
+#include "render/drawslip.h"
+#include "support/recordingcanvas.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+namespace nobrisa {
+namespace {
+
+using test::RecordingCanvas;
+using Call = RecordingCanvas::Call;
+
+// A 600-dpi printer whose printable area starts 100 pixels right of and 50 pixels below the
+// paper's corner: different offsets on the two axes catch an x converted as a y.
+class DrawSlipTest : public ::testing::Test {
+protected:
+    DrawSlipTest()
+    {
+        device.offsetX = 100;
+        device.offsetY = 50;
+        canvas.setFontPixelsPerInch(600);
+    }
+
+    void draw() { DrawSlip(canvas, SlipSource{slip, positions, device, cells}); }
+    void drawRight() { DrawSlipRight(canvas, SlipSource{slip, positions, device, cells}); }
+
+    int x(int mm) const { return mmx(mm, slip.ox(), device); }
+    int y(int mm) const { return mmy(mm, slip.oy(), device); }
+    DeviceRect rect(int l, int t, int r, int b) const { return {x(l), y(t), x(r), y(b)}; }
+
+    FixedDevice device;
+    RecordingCanvas canvas;
+    TSlipRecord slip;
+    TPrintPositions positions;
+    DigitCells cells;
+};
+
+using Placed = std::tuple<int, int, QString>;
+
+std::vector<Placed> placed(const std::vector<Call>& calls)
+{
+    std::vector<Placed> out;
+    for (const Call& c : calls)
+        out.emplace_back(c.x, c.y, c.text);
+    return out;
+}
+
+TEST_F(DrawSlipTest, AccountDigitsLandInTheirCellsOnBothHalves)
+{
+    slip.CheckBox1 = true;
+    slip.Ekouza1 = "00120";
+    slip.Ekouza2 = "6";
+    slip.Ekouza3 = "12345";
+    slip.CBfont1 = "OCRB";
+    slip.SpinEditFont1.setText("12");
+    draw();
+
+    // Anchors in device pixels: 55 → 129 − 100, 170 → 401 − 50, 280 → 661 − 50.
+    ASSERT_GE(canvas.textOuts().size(), 1u);
+    EXPECT_EQ(canvas.textOuts()[0].x, 29);
+    EXPECT_EQ(canvas.textOuts()[0].y, 351);
+
+    const int r1 = 170, r2 = 280;
+    const std::vector<Placed> expected = {
+        {x(55), y(r1), "0"},   {x(106), y(r1), "0"},  {x(157), y(r1), "1"},
+        {x(208), y(r1), "2"},  {x(259), y(r1), "0"},  {x(335), y(r1), "6"},
+        {x(512), y(r1), "1"},  {x(563), y(r1), "2"},  {x(614), y(r1), "3"},
+        {x(665), y(r1), "4"},  {x(716), y(r1), "5"},  {x(1377), y(r1), "0"},
+        {x(1428), y(r1), "0"}, {x(1479), y(r1), "1"}, {x(1530), y(r1), "2"},
+        {x(1581), y(r1), "0"}, {x(1658), y(r1), "6"}, {x(1530), y(r2), "1"},
+        {x(1581), y(r2), "2"}, {x(1632), y(r2), "3"}, {x(1683), y(r2), "4"},
+        {x(1734), y(r2), "5"},
+    };
+    EXPECT_EQ(placed(canvas.textOuts()), expected);
+    for (const Call& c : canvas.textOuts()) {
+        EXPECT_EQ(c.face, "OCRB");
+        EXPECT_EQ(c.height, -100) << "12 pt at 600 dpi";
+    }
+}
+
+TEST_F(DrawSlipTest, AmountDigitsFollowTheFirstRowLeftAndAFixedRowRight)
+{
+    slip.CheckBox2 = true;
+    slip.SEkingaku.setText("1000");
+    slip.SpinEditFont2.setText("10");
+    positions.SEkouza1.setText("200");
+    slip.SEtopbottom.setText("-10"); // 1 mm up, also for the fixed row
+    draw();
+    const std::vector<Placed> expected = {
+        {x(1020), y(200), "1"}, {x(1071), y(200), "0"}, {x(1122), y(200), "0"},
+        {x(1173), y(200), "0"}, {x(1581), y(490), "1"}, {x(1632), y(490), "0"},
+        {x(1683), y(490), "0"}, {x(1734), y(490), "0"},
+    };
+    EXPECT_EQ(placed(canvas.textOuts()), expected);
+    EXPECT_EQ(y(490), mmy(480, 0, device));
+    EXPECT_EQ(canvas.textOuts()[0].height, -83) << "10 pt at 600 dpi";
+}
+
+TEST_F(DrawSlipTest, RowPositionsThatAreNoNumberReadAsZero)
+{
+    slip.CheckBox1 = true;
+    slip.Ekouza2 = "6";
+    positions.SEkouza1.setText("abc");
+    draw();
+    ASSERT_EQ(canvas.textOuts().size(), 2u);
+    EXPECT_EQ(canvas.textOuts()[0].y, y(0));
+}
+
+TEST_F(DrawSlipTest, SubscriberNameOneLineCentredTwoLinesFromTheTop)
+{
+    slip.CheckBox1 = true;
+    slip.Ekanyu = "加入者\r\n";
+    slip.CBfont5 = "ＭＳ 明朝";
+    slip.SEfont5.setText("18");
+    slip.SEfont51.setText("16");
+    draw();
+    auto texts = canvas.drawTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, "加入者");
+    EXPECT_EQ(texts[0].flags, 0x2835u);
+    EXPECT_EQ(texts[0].rect, rect(110, 240, 740, 320));
+    EXPECT_EQ(texts[0].height, -150);
+    EXPECT_EQ(texts[1].rect, rect(1380, 350, 1740, 430));
+    EXPECT_EQ(texts[1].height, -133);
+    EXPECT_EQ(texts[1].face, "ＭＳ 明朝");
+
+    canvas.calls.clear();
+    slip.Ekanyu = "一行目\n二行目\n";
+    draw();
+    texts = canvas.drawTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, "一行目\r\n二行目");
+    EXPECT_EQ(texts[0].flags, 0x2815u);
+    EXPECT_EQ(slip.SEfont5.text(), "18") << "no write-back without automatic sizing";
+}
+
+TEST_F(DrawSlipTest, AutomaticNameSizeFitsEachBoxOnItsOwn)
+{
+    slip.CheckBox1 = true;
+    slip.CheckBoxfont5 = true;
+    slip.Ekanyu = "一行目\r\n二行目";
+    positions.SEkanyuRtop.setText("330");
+    draw();
+    // "あ" at 100 pt is 1041 px high. Left box 190 px: 190 / 1041 × 100 / 2 = 9.13;
+    // right box 236 px: 11.33.
+    EXPECT_EQ(slip.SEfont5.text(), "9");
+    EXPECT_EQ(slip.SEfont51.text(), "11");
+    const auto texts = canvas.drawTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].height, -75);
+    EXPECT_EQ(texts[1].height, -92);
+}
+
+TEST_F(DrawSlipTest, AutomaticNameSizeShrinksForALongLine)
+{
+    slip.CheckBox1 = true;
+    slip.CheckBoxfont5 = true;
+    slip.Ekanyu = "短い\r\n一二三四五六七八九十一二";
+    draw();
+    // Two lines: 9 pt, 75 px em; the longest line is 12 × 75 = 900 px. Left box 1489 px wide:
+    // fits. Right box 851 px: 9 × 851 / 900 = 8.5 → 8.
+    EXPECT_EQ(slip.SEfont5.text(), "9");
+    EXPECT_EQ(slip.SEfont51.text(), "8");
+}
+
+TEST_F(DrawSlipTest, AutomaticNameSizeWithNoNameDrawsNothingAndKeepsTheSizes)
+{
+    slip.CheckBox1 = true;
+    slip.CheckBoxfont5 = true;
+    slip.Ekanyu = "";
+    slip.SEfont5.setText("20");
+    slip.SEfont51.setText("abc");
+    draw();
+    EXPECT_EQ(slip.SEfont5.text(), "20");
+    EXPECT_EQ(slip.SEfont51.text(), "abc");
+    for (const Call& c : canvas.drawTexts())
+        EXPECT_TRUE(c.text.isEmpty());
+}
+
+TEST_F(DrawSlipTest, PayerLeftDrawsPostalCodeTelephoneAndAddressBlock)
+{
+    slip.CheckBox4 = true;
+    slip.CBfont4 = "IPAGothic";
+    slip.Ezip = "123-4567";
+    slip.Etele1 = "03";
+    slip.Etele2 = "1234";
+    slip.Etele3 = "5678";
+    slip.Maddres = "東京都\r\n山田\r\n";
+    slip.SEfont4.setText("11");
+    positions.SEziptop.setText("abc");
+    draw();
+    const std::vector<Placed> expected = {
+        {x(190), y(700), "123-4567"}, {x(400), y(860), "03"},
+        {x(550), y(860), "1234"},     {x(700), y(860), "5678"},
+    };
+    EXPECT_EQ(placed(canvas.textOuts()), expected);
+    for (const Call& c : canvas.textOuts())
+        EXPECT_EQ(c.height, -75) << "postal code and telephone are always 9 pt";
+    const auto texts = canvas.drawTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, "東京都\r\n山田");
+    EXPECT_EQ(texts[0].rect, rect(130, 730, 800, 860));
+    EXPECT_EQ(texts[0].flags, 0x2A50u);
+    EXPECT_EQ(texts[0].height, -92);
+    EXPECT_EQ(texts[0].face, "IPAGothic");
+}
+
+TEST_F(DrawSlipTest, AutomaticAddressSizeFillsTheBoxAndWritesNineAboveTwelve)
+{
+    slip.CheckBox4 = true;
+    slip.CheckBoxfont4 = true;
+    slip.Maddres = "東京都";
+    draw();
+    const DeviceRect box = rect(130, 730, 800, 860);
+    auto texts = canvas.drawTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].height, box.height()) << "one line: the cell height is the box height";
+    EXPECT_EQ(slip.SEfont4.text(), "9") << "37 pt is written back as 9";
+
+    // Three lines: 307 / 3 = 102 px cell, 12.24 pt → "12".
+    canvas.calls.clear();
+    slip.Maddres = "東京都\r\n千代田区\r\n山田";
+    draw();
+    texts = canvas.drawTexts();
+    EXPECT_EQ(texts[0].height, 102);
+    EXPECT_EQ(slip.SEfont4.text(), "12");
+}
+
+TEST_F(DrawSlipTest, AutomaticAddressSizeShrinksByWidth)
+{
+    slip.CheckBox4 = true;
+    slip.CheckBoxfont4 = true;
+    positions.SEharaiLright.setText("300"); // 401 px wide box
+    slip.Maddres = "東京都千代田区";
+    draw();
+    // 307 px cell → 245 px em → 7 × 245 = 1715 px; 401 / 1715 × 307 = 71.78 → 71 px.
+    EXPECT_EQ(canvas.drawTexts()[0].height, 71);
+    EXPECT_EQ(slip.SEfont4.text(), "9"); // MulDiv(71, 72, 600) = 9
+}
+
+TEST_F(DrawSlipTest, RightPayerOneLineIsCentredOnlyWhenNarrowerThanTheBox)
+{
+    slip.CheckBox4R = true;
+    slip.MaddresR = "一二三四五六七八九十一"; // 11 × 75 = 825 px at 9 pt
+    positions.SEharaiRright.setText("1740");   // box 827 px wide
+    draw();
+    ASSERT_EQ(canvas.drawTexts().size(), 1u);
+    EXPECT_EQ(canvas.drawTexts()[0].flags, 0x2A74u);
+    EXPECT_EQ(canvas.drawTexts()[0].rect, rect(1390, 560, 1740, 770));
+
+    canvas.calls.clear();
+    positions.SEharaiRright.setText("1739"); // 824 px: the text is one pixel wider
+    draw();
+    EXPECT_EQ(canvas.drawTexts()[0].flags, 0x2A50u);
+
+    canvas.calls.clear();
+    positions.SEharaiRright.setText("1760");
+    slip.MaddresR = "東京都\r\n山田";
+    draw();
+    EXPECT_EQ(canvas.drawTexts()[0].flags, 0x2A50u);
+    EXPECT_EQ(canvas.drawTexts()[0].text, "東京都\r\n山田");
+}
+
+TEST_F(DrawSlipTest, RightPayerTakesTheFaceOfTheLastGroupDrawn)
+{
+    slip.CheckBox1 = true;
+    slip.CheckBox4R = true;
+    slip.CBfont5 = "IPAMincho";
+    slip.CBfont4 = "IPAGothic";
+    slip.Ekanyu = "加入者";
+    slip.MaddresR = "山田";
+    slip.SEfont41.setText("10");
+    draw();
+    auto texts = canvas.drawTexts();
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[2].face, "IPAMincho");
+    EXPECT_EQ(texts[2].height, -83);
+
+    canvas.calls.clear();
+    slip.CheckBox4 = true;
+    draw();
+    EXPECT_EQ(canvas.drawTexts().back().face, "IPAGothic");
+}
+
+TEST_F(DrawSlipTest, MessageColumnUsesItsBoxAndFallsBackForBadPositions)
+{
+    slip.CheckBox3 = true;
+    slip.MemoTsuushin = "会費\tとして & 寄付";
+    slip.CBfont3 = "IPAMincho";
+    slip.SEfont3.setText("x");
+    positions.SEtsushinBottom.setText("");
+    draw();
+    const auto texts = canvas.drawTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].rect, rect(110, 350, 1190, 680));
+    EXPECT_EQ(texts[0].flags, 0x2A50u);
+    EXPECT_EQ(texts[0].height, -83) << "size fallback 10 pt";
+    EXPECT_EQ(texts[0].text, slip.MemoTsuushin);
+}
+
+TEST_F(DrawSlipTest, EmptyFacesFallBackPerGroup)
+{
+    slip.CheckBox1 = slip.CheckBox2 = slip.CheckBox3 = true;
+    slip.Ekouza1 = "1";
+    slip.Ekanyu = "a";
+    slip.MemoTsuushin = "m";
+    draw();
+    EXPECT_EQ(canvas.textOuts().front().face, "OCRB");
+    EXPECT_EQ(canvas.drawTexts().front().face, "ＭＳ ゴシック");
+    EXPECT_EQ(canvas.drawTexts().back().face, "ＭＳ 明朝");
+}
+
+TEST_F(DrawSlipTest, AllSwitchesOffDrawsNothingButRefillsTheCells)
+{
+    slip.Ekouza1 = "12345";
+    slip.Maddres = "x";
+    draw();
+    EXPECT_TRUE(canvas.calls.empty());
+    EXPECT_EQ(cells[5], "5");
+    EXPECT_TRUE(canvas.bkTransparent());
+}
+
+TEST_F(DrawSlipTest, RightHalfDrawsNoLeftHalfItem)
+{
+    slip.CheckBox1 = slip.CheckBox2 = slip.CheckBox3 = slip.CheckBox4 = slip.CheckBox4R = true;
+    slip.CheckBoxfont4 = true;
+    slip.Ekouza1 = "00120";
+    slip.Ekouza2 = "6";
+    slip.Ekouza3 = "12345";
+    slip.Ekanyu = "加入者";
+    slip.Ezip = "123-4567";
+    slip.Etele1 = "03";
+    slip.Maddres = "東京都";
+    slip.MaddresR = "山田";
+    slip.MemoTsuushin = "通信";
+    drawRight();
+    const int rightEdge = x(1377);
+    for (const Call& c : canvas.textOuts())
+        EXPECT_GE(c.x, rightEdge) << c.text.toStdString();
+    const auto texts = canvas.drawTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].rect, rect(1380, 350, 1740, 430));
+    EXPECT_EQ(texts[1].text, "山田");
+    EXPECT_EQ(slip.SEfont4.text(), "37") << "the right half writes the size without the 9 rule";
+}
+
+TEST_F(DrawSlipTest, RightHalfFitsBothNameBoxesAndInheritsTheNameFace)
+{
+    slip.CheckBox1 = slip.CheckBox4R = true;
+    slip.CheckBoxfont5 = true;
+    slip.CBfont5 = "IPAMincho";
+    slip.Ekanyu = "一行目\r\n二行目";
+    slip.MaddresR = "山田";
+    positions.SEkanyuRtop.setText("330");
+    drawRight();
+    EXPECT_EQ(slip.SEfont5.text(), "9");
+    EXPECT_EQ(slip.SEfont51.text(), "11");
+    EXPECT_EQ(canvas.drawTexts().back().face, "IPAMincho");
+}
+
+} // namespace
+} // namespace nobrisa
