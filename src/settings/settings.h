@@ -61,7 +61,17 @@ bool SaveSettings(const QString& fileName, SettingsState& state, const TPrintPos
 // Reads the 26 print-position keys of section TabSheet99 (defaults: the standard values).
 bool LoadPrintPositions(const QString& fileName, TPrintPositions& positions, QString* error);
 
-// The caption a window shows after loading or saving `fileName`.
+// The caption a window shows after saving `fileName`: "Nobrisa" for the application INI file
+// (compared as exact strings), otherwise "Nobrisa　－　" and the file's name without folder and
+// extension. Loading the application INI file leaves the caption as it was.
 QString captionFor(const QString& fileName, const QString& appIniPath);
+
+// The format version of a System/Version text: the decimal number times ten, truncated ("4.3"
+// gives 43, "3.99" gives 39). Both "." and "," are taken as the decimal separator, whatever the
+// locale, since files travel between machines; a text that is no decimal number gives 0.
+int formatVersion(const QString& versionText);
+
+// Files of a format version below this have no right-hand payer of their own.
+inline constexpr int kRightPayerFormatVersion = 40;
 
 } // namespace nobrisa
