@@ -1,5 +1,6 @@
 #include "model/coords.h"
 #include "model/digitcells.h"
+#include "model/fontchoice.h"
 #include "model/tprintpositions.h"
 #include "model/tsliprecord.h"
 #include "text/lines.h"
@@ -185,6 +186,26 @@ TEST(PrintPositions, RestoreStandardResetsEveryStoredEntry)
     const TPrintPositions fresh;
     for (const auto& e : TPrintPositions::entries())
         EXPECT_EQ((p.*e.field).text(), (fresh.*e.field).text()) << e.name;
+}
+
+} // namespace
+} // namespace nobrisa
+
+namespace nobrisa {
+namespace {
+
+TEST(FontChoice, StoredFacesSelectTheListsSpellingOrNothing)
+{
+    const QStringList faces{"IPAGothic", "OCRB", "ＭＳ ゴシック"};
+    EXPECT_EQ(selectFace("ocrb", faces), "OCRB");
+    EXPECT_EQ(selectFace("ＭＳ ゴシック", faces), "ＭＳ ゴシック");
+    EXPECT_EQ(selectFace("Meiryo", faces), "");
+    TSlipRecord slip;
+    slip.CBfont1 = "ipagothic";
+    slip.CBfont3 = "ＭＳ 明朝";
+    selectFaces(slip, faces);
+    EXPECT_EQ(slip.CBfont1, "IPAGothic");
+    EXPECT_EQ(slip.CBfont3, "") << "a face this machine lacks leaves no selection";
 }
 
 } // namespace

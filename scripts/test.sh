@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the core and platform tests and the end-to-end print
+# through a private CUPS spooler (which needs root: the daemon is started and stopped here).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+export QT_QPA_PLATFORM=offscreen
+NOBRISA_CMAKE_ARGS="-DNOBRISA_WERROR=${NOBRISA_WERROR:-ON}" bash scripts/build.sh
+cd build
+ctest --output-on-failure -j "$(nproc 2>/dev/null || echo 2)"

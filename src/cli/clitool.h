@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace nobrisa::cli {
+
+// Exit codes of nobrisa-cli.
+enum ExitCode : int {
+    Ok = 0,
+    Usage = 1,        // bad arguments
+    FileError = 2,    // the setting file is missing or cannot be read
+    PrinterError = 3, // unknown printer, or no printer and no --pdf
+    PrintFailed = 4,  // the job or the PDF could not be written
+};
+
+// Runs the command line (without the program name); messages go to `out` and `err`.
+int run(const QStringList& args, QTextStream& out, QTextStream& err);
+
+} // namespace nobrisa::cli

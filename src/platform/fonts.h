@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace nobrisa {
+
+// Setting files made on Windows name their faces by Windows names ("ＭＳ ゴシック", "OCRB").
+// Without help fontconfig resolves those to an unrelated Latin font (DejaVu Sans), so every slip
+// would lose its faces; these functions map them onto installed equivalents through Qt's font
+// substitution table.
+
+// Registers the substitutions, once per process (later calls do nothing). Needs a
+// QGuiApplication. Only faces with an installed equivalent are registered.
+void registerFaceSubstitutes();
+
+// The installed family a Windows face is drawn with here, or an empty string when the face is not
+// one of the Windows faces or nothing equivalent is installed.
+QString windowsFaceSubstitute(const QString& windowsFace);
+
+// The faces a font list offers: the installed families plus the Windows faces that have an
+// installed equivalent, sorted, without duplicates.
+QStringList availableFaces();
+
+} // namespace nobrisa

@@ -1,0 +1,244 @@
+#include "platform/qtcanvas.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace nobrisa {
+
+namespace {
+
+int cellHeightAt(const QFont& base, int pixelSize, QPaintDevice* device)
+{
+    QFont font(base);
+    font.setPixelSize(pixelSize);
+    const QFontMetrics fm(font, device);
+    return fm.ascent() + fm.descent();
+}
+
+// GDI picks its default size for a height of 0; 12 points at the font resolution stands in.
+constexpr int kDefaultPointSize = 12;
+
+} // namespace
+
+QtCanvas::QtCanvas(QPainter* painter)
+    : mPainter(painter)
+{
+}
+
+void QtCanvas::setPainter(QPainter* painter)
+{
+    mPainter = painter;
+    mTextPenSet = false;
+    mFontStale = true;
+    mPainterFontStale = true;
+    mCellHeightSizes.clear();
+}
+
+void QtCanvas::fontChanged()
+{
+    mFontStale = true;
+    mPainterFontStale = true;
+}
+
+const QFont& QtCanvas::qfont()
+{
+    if (mFontStale)
+        resolveFont();
+    return mFont;
+}
+
+const QFontMetrics& QtCanvas::metrics()
+{
+    if (mFontStale)
+        resolveFont();
+    return *mMetrics;
+}
+
+void QtCanvas::resolveFont()
+{
+    QPaintDevice* device = mPainter ? mPainter->device() : nullptr;
+    QFont font;
+    if (!fontName().isEmpty())
+        font.setFamilies({fontName()});
+    // Printer output is positioned in device pixels; hinting would move glyph edges by up to a
+    // pixel per glyph and make widths depend on the output device.
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setKerning(false);
+
+    int height = fontHeight();
+    if (height == 0)
+        height = -mulDiv(kDefaultPointSize, fontPixelsPerInch(), 72);
+    if (height < 0)
+        font.setPixelSize(-height);
+    else
+        font.setPixelSize(pixelSizeForCellHeight(font, height));
+
+    mFont = font;
+    mMetrics.emplace(mFont, device);
+    mFontStale = false;
+}
+
+int QtCanvas::pixelSizeForCellHeight(const QFont& font, int cellHeight)
+{
+    const QString key = font.families().value(0) + QLatin1Char('\n') + QString::number(cellHeight);
+    if (const auto it = mCellHeightSizes.constFind(key); it != mCellHeightSizes.cend())
+        return it.value();
+
+    QPaintDevice* device = mPainter ? mPainter->device() : nullptr;
+    // Ascent + descent grows in proportion to the size: estimate from a large size, then settle
+    // on the size whose whole-pixel cell height is nearest (the smaller size on a tie).
+    constexpr int kReference = 1000;
+    const int referenceCell = cellHeightAt(font, kReference, device);
+    int size = referenceCell > 0
+                   ? std::max(1, static_cast<int>(
+                                     std::lround(double(cellHeight) * kReference / referenceCell)))
+                   : cellHeight;
+    int cell = cellHeightAt(font, size, device);
+    while (cell > cellHeight && size > 1) {
+        const int smaller = cellHeightAt(font, size - 1, device);
+        if (std::abs(smaller - cellHeight) > std::abs(cell - cellHeight))
+            break;
+        --size;
+        cell = smaller;
+    }
+    while (cell < cellHeight) {
+        const int larger = cellHeightAt(font, size + 1, device);
+        if (std::abs(larger - cellHeight) >= std::abs(cell - cellHeight))
+            break;
+        ++size;
+        cell = larger;
+    }
+    mCellHeightSizes.insert(key, size);
+    return size;
+}
+
+void QtCanvas::applyFontToPainter()
+{
+    if (mFontStale)
+        resolveFont();
+    if (mPainterFontStale) {
+        mPainter->setFont(mFont);
+        mPainterFontStale = false;
+    }
+}
+
+void QtCanvas::useTextPen()
+{
+    // GDI draws text in the text colour (black throughout), not in the pen's colour as Qt does.
+    if (!mTextPenSet) {
+        mPainter->setPen(QPen(Qt::black));
+        mTextPenSet = true;
+    }
+}
+
+void QtCanvas::useShapePen()
+{
+    mPainter->setPen(mPen);
+    mPainter->setBrush(mBrush);
+    mTextPenSet = false;
+}
+
+void QtCanvas::textOut(int x, int y, const QString& text)
+{
+    applyFontToPainter();
+    useTextPen();
+    // GDI places the top-left of the character cell at (x, y); Qt draws at the baseline.
+    mPainter->drawText(QPoint(x, y + mMetrics->ascent()), text);
+}
+
+int QtCanvas::textWidth(const QString& text)
+{
+    return metrics().horizontalAdvance(text);
+}
+
+int QtCanvas::textHeight(const QString& /*text*/)
+{
+    const QFontMetrics& fm = metrics();
+    return fm.ascent() + fm.descent();
+}
+
+const TextMeasure& QtCanvas::measure()
+{
+    return mMeasure;
+}
+
+int QtCanvas::Measure::width(QStringView text) const
+{
+    return mCanvas.metrics().horizontalAdvance(text.toString());
+}
+
+int QtCanvas::Measure::height() const
+{
+    const QFontMetrics& fm = mCanvas.metrics();
+    return fm.ascent() + fm.descent();
+}
+
+int QtCanvas::Measure::externalLeading() const
+{
+    return std::max(0, mCanvas.metrics().leading());
+}
+
+int QtCanvas::Measure::averageCharWidth() const
+{
+    return mCanvas.metrics().averageCharWidth();
+}
+
+void QtCanvas::drawTextRun(const TextRun& run, const DeviceRect& clip)
+{
+    applyFontToPainter();
+    useTextPen();
+    // DeviceRect's right and bottom are exclusive, as QRect(x, y, width, height) expects.
+    mPainter->setClipRect(QRect(clip.left, clip.top, clip.width(), clip.height()));
+    mPainter->drawText(QPoint(run.x, run.y + mMetrics->ascent()), run.text);
+    mPainter->setClipping(false);
+}
+
+void QtCanvas::setPen(const QColor& color, PenStyle style, int width)
+{
+    // GDI draws a pen of width 0 one pixel wide, as a cosmetic QPen does.
+    mPen = QPen(color, std::max(0, width), style == PenStyle::Dot ? Qt::DotLine : Qt::SolidLine);
+}
+
+void QtCanvas::setBrush(const QColor& color, bool clear)
+{
+    mBrush = clear ? QBrush(Qt::NoBrush) : QBrush(color);
+}
+
+QRect QtCanvas::outlineRect(const DeviceRect& r) const
+{
+    // GDI's shapes fill right − left pixels across, outline included; QPainter's outline of
+    // QRect(x, y, w, h) covers w + 1 pixels, so the rectangle is one pixel smaller.
+    return QRect(r.left, r.top, std::max(0, r.width() - 1), std::max(0, r.height() - 1));
+}
+
+void QtCanvas::rectangle(const DeviceRect& r)
+{
+    useShapePen();
+    mPainter->drawRect(outlineRect(r));
+}
+
+void QtCanvas::lineTo(int x, int y)
+{
+    useShapePen();
+    mPainter->drawLine(penX(), penY(), x, y);
+    setPenPosition(x, y);
+}
+
+void QtCanvas::ellipse(const DeviceRect& r)
+{
+    useShapePen();
+    mPainter->drawEllipse(outlineRect(r));
+}
+
+void QtCanvas::roundRect(const DeviceRect& r, int ellipseWidth, int ellipseHeight)
+{
+    useShapePen();
+    // GDI gives the corner ellipse's full width and height; Qt wants its radii.
+    mPainter->drawRoundedRect(outlineRect(r), ellipseWidth / 2.0, ellipseHeight / 2.0,
+                              Qt::AbsoluteSize);
+}
+
+} // namespace nobrisa

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "render/canvas.h"
+
+#include <QBrush>
+#include <QFont>
+#include <QFontMetrics>
+#include <QHash>
+#include <QPen>
+
+#include <optional>
+
+class QPainter;
+
+namespace nobrisa {
+
+// The Canvas over a QPainter on any paint device: a QPrinter page, a PDF, a recorded page or an
+// image. Coordinates are the painter's; whoever sets the painter up translates it so that (0, 0)
+// is the printable area's top-left corner. Text is drawn without a background, as GDI does in
+// TRANSPARENT mode, which is the only mode the renderers use.
+//
+// The GDI font height maps onto Qt as follows: a negative height −h is the em height, QFont pixel
+// size h; a positive height h is the cell height, so the pixel size is the one whose ascent +
+// descent comes nearest to h. The QFont and its metrics are built once per font change, not per
+// call, because a long continuous print draws thousands of texts in a handful of fonts.
+class QtCanvas final : public Canvas {
+public:
+    // The painter must be active whenever text is measured or drawn; the canvas does not own it.
+    explicit QtCanvas(QPainter* painter = nullptr);
+
+    // Switches to another painter (a new job begins a new painter); the font is resolved again
+    // for its device.
+    void setPainter(QPainter* painter);
+    QPainter* painter() const noexcept { return mPainter; }
+
+    void textOut(int x, int y, const QString& text) override;
+    int textWidth(const QString& text) override;
+    int textHeight(const QString& text) override;
+
+    void setPen(const QColor& color, PenStyle style, int width) override;
+    void setBrush(const QColor& color, bool clear) override;
+    void rectangle(const DeviceRect& r) override;
+    void lineTo(int x, int y) override;
+    void ellipse(const DeviceRect& r) override;
+    void roundRect(const DeviceRect& r, int ellipseWidth, int ellipseHeight) override;
+
+    // The QFont the current GDI font state resolves to (pixel size in device pixels).
+    const QFont& qfont();
+    const QFontMetrics& metrics();
+
+protected:
+    void fontChanged() override;
+    const TextMeasure& measure() override;
+    void drawTextRun(const TextRun& run, const DeviceRect& clip) override;
+
+private:
+    class Measure final : public TextMeasure {
+    public:
+        explicit Measure(QtCanvas& canvas)
+            : mCanvas(canvas)
+        {
+        }
+        int width(QStringView text) const override;
+        int height() const override;
+        int externalLeading() const override;
+        int averageCharWidth() const override;
+
+    private:
+        QtCanvas& mCanvas;
+    };
+
+    void resolveFont();
+    void applyFontToPainter();
+    void useTextPen();
+    void useShapePen();
+    int pixelSizeForCellHeight(const QFont& font, int cellHeight);
+    QRect outlineRect(const DeviceRect& r) const;
+
+    QPainter* mPainter = nullptr;
+    QFont mFont;
+    std::optional<QFontMetrics> mMetrics;
+    bool mFontStale = true;
+    bool mPainterFontStale = true;
+    bool mTextPenSet = false;
+    Measure mMeasure{*this};
+    // Cell height → pixel size, per family: finding it takes several metric lookups.
+    QHash<QString, int> mCellHeightSizes;
+    QPen mPen{Qt::black, 0};
+    QBrush mBrush{Qt::NoBrush};
+};
+
+} // namespace nobrisa

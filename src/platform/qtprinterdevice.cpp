@@ -1,0 +1,371 @@
+#include "platform/qtprinterdevice.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPrinterInfo>
+#include <QTemporaryFile>
+
+#include <sys/stat.h>
+
+#include <cmath>
+#include <filesystem>
+
+namespace nobrisa {
+
+int dmPaperCode(const QPageSize& size)
+{
+    const int code = size.isValid() ? size.windowsId() : 0;
+    return code > 0 && code < kDmPaperUser ? code : kDmPaperUser;
+}
+
+QPageSize pageSizeForDmPaper(int code)
+{
+    const QPageSize::PageSizeId id = QPageSize::id(code);
+    if (id == QPageSize::Custom)
+        return {};
+    return QPageSize(id);
+}
+
+namespace {
+
+struct PageGeometry {
+    int paperWidth = 0;
+    int paperHeight = 0;
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+int pointsToPixels(qreal points, int dpi)
+{
+    return static_cast<int>(std::lround(points * dpi / 72.0));
+}
+
+PageGeometry geometry(const QPrinter& printer)
+{
+    const int dpi = printer.resolution();
+    QPageLayout layout = printer.pageLayout();
+    layout.setUnits(QPageLayout::Point);
+    const QRect paper = layout.fullRectPixels(dpi);
+    const QMarginsF margins = layout.minimumMargins();
+    PageGeometry g;
+    g.paperWidth = paper.width();
+    g.paperHeight = paper.height();
+    g.left = pointsToPixels(margins.left(), dpi);
+    g.top = pointsToPixels(margins.top(), dpi);
+    g.right = pointsToPixels(margins.right(), dpi);
+    g.bottom = pointsToPixels(margins.bottom(), dpi);
+    return g;
+}
+
+// A finished PDF ends with its end-of-file marker; a write that failed part-way (a full disk)
+// leaves a file without one, which Qt's PDF writer does not report.
+bool looksComplete(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 16)
+        return false;
+    file.seek(file.size() - 16);
+    return file.read(16).contains("%%EOF");
+}
+
+std::filesystem::perms newFilePermissions()
+{
+    // umask can only be read by setting it; the program is single-threaded where it prints.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<std::filesystem::perms>(0666 & ~mask);
+}
+
+QString pdfWriteError(const QString& path, const QString& reason)
+{
+    QString message =
+        QStringLiteral("PDFファイル「%1」を書き込めません。").arg(QDir::toNativeSeparators(path));
+    if (!reason.isEmpty())
+        message += QLatin1Char('\n') + reason;
+    return message;
+}
+
+} // namespace
+
+QtPrinterDevice::QtPrinterDevice()
+{
+    QString name = QPrinterInfo::defaultPrinterName();
+    if (name.isEmpty()) {
+        const QStringList names = QPrinterInfo::availablePrinterNames();
+        if (!names.isEmpty())
+            name = names.first();
+    }
+    if (name.isEmpty() || !selectPrinter(name))
+        setPdfOutput(QString());
+}
+
+QtPrinterDevice::~QtPrinterDevice()
+{
+    abandonJob();
+}
+
+QString QtPrinterDevice::pdfOutputName()
+{
+    return QStringLiteral("PDF出力");
+}
+
+int QtPrinterDevice::deviceCaps(DeviceCap cap) const
+{
+    switch (cap) {
+    case DeviceCap::LogPixelsX:
+    case DeviceCap::LogPixelsY:
+        return mPrinter->resolution();
+    default:
+        break;
+    }
+    const PageGeometry g = geometry(*mPrinter);
+    switch (cap) {
+    case DeviceCap::PhysicalOffsetX:
+        return g.left;
+    case DeviceCap::PhysicalOffsetY:
+        return g.top;
+    case DeviceCap::PhysicalWidth:
+        return g.paperWidth;
+    case DeviceCap::PhysicalHeight:
+        return g.paperHeight;
+    case DeviceCap::HorzRes:
+        return g.paperWidth - g.left - g.right;
+    case DeviceCap::VertRes:
+        return g.paperHeight - g.top - g.bottom;
+    default:
+        return 0;
+    }
+}
+
+QStringList QtPrinterDevice::printerNames() const
+{
+    return QPrinterInfo::availablePrinterNames();
+}
+
+int QtPrinterDevice::printerIndex() const
+{
+    if (isPdfOutput())
+        return -1;
+    return static_cast<int>(printerNames().indexOf(mPrinter->printerName()));
+}
+
+QString QtPrinterDevice::printerName() const
+{
+    return isPdfOutput() ? pdfOutputName() : mPrinter->printerName();
+}
+
+bool QtPrinterDevice::isPdfOutput() const
+{
+    return mPrinter->outputFormat() == QPrinter::PdfFormat;
+}
+
+int QtPrinterDevice::paperCode() const
+{
+    return dmPaperCode(mPrinter->pageLayout().pageSize());
+}
+
+Orientation QtPrinterDevice::orientation() const
+{
+    return mPrinter->pageLayout().orientation() == QPageLayout::Landscape ? Orientation::Landscape
+                                                                          : Orientation::Portrait;
+}
+
+void QtPrinterDevice::setOrientation(Orientation orientation)
+{
+    mPrinter->setPageOrientation(orientation == Orientation::Landscape ? QPageLayout::Landscape
+                                                                       : QPageLayout::Portrait);
+}
+
+bool QtPrinterDevice::selectPrinter(const QString& name)
+{
+    if (isPrinting() || name.isEmpty())
+        return false;
+    const QPrinterInfo info = QPrinterInfo::printerInfo(name);
+    if (info.isNull())
+        return false;
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    if (printer->outputFormat() != QPrinter::NativeFormat || printer->printerName() != name)
+        return false;
+    replacePrinter(std::move(printer));
+    return true;
+}
+
+void QtPrinterDevice::setPdfOutput(const QString& path, int dpi)
+{
+    if (isPrinting())
+        return;
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    mPdfPath = path;
+    mPdfDpi = dpi > 0 ? dpi : kPdfDefaultDpi;
+    printer->setResolution(mPdfDpi);
+    if (!path.isEmpty())
+        printer->setOutputFileName(path);
+    replacePrinter(std::move(printer));
+}
+
+void QtPrinterDevice::replacePrinter(std::unique_ptr<QPrinter> printer)
+{
+    // Orientation and paper are the user's choices for the slip, kept across destinations (a
+    // paper the new destination does not offer leaves its default).
+    if (mPrinter) {
+        const QPageLayout old = mPrinter->pageLayout();
+        printer->setPageSize(old.pageSize());
+        printer->setPageOrientation(old.orientation());
+    }
+    mPrinter = std::move(printer);
+}
+
+bool QtPrinterDevice::setPaperCode(int code)
+{
+    const QPageSize size = pageSizeForDmPaper(code);
+    return size.isValid() && mPrinter->setPageSize(size);
+}
+
+void QtPrinterDevice::takePrinterSetup()
+{
+    if (isPdfOutput()) {
+        mPdfPath = mPrinter->outputFileName();
+        mPdfDpi = mPrinter->resolution();
+    }
+}
+
+bool QtPrinterDevice::beginDoc()
+{
+    mError.clear();
+    if (isPrinting()) {
+        mError = QStringLiteral("「%1」では別の印刷を実行中です。").arg(printerName());
+        return false;
+    }
+    mPrinter->setDocName(mTitle);
+    mPrinter->setFullPage(true);
+
+    if (isPdfOutput()) {
+        if (mPdfPath.isEmpty()) {
+            mError = QStringLiteral("PDFの保存先のファイル名が指定されていません。");
+            return false;
+        }
+        const QFileInfo target(mPdfPath);
+        if (target.isDir()) {
+            mError = pdfWriteError(mPdfPath, QStringLiteral("同じ名前のフォルダがあります。"));
+            return false;
+        }
+        if (!target.absoluteDir().exists()) {
+            mError = pdfWriteError(mPdfPath, QStringLiteral("保存先のフォルダがありません。"));
+            return false;
+        }
+        // Hidden, in the destination folder (so the final rename stays on one file system), and
+        // ending in ".pdf" so that QPrinter keeps writing PDF.
+        QTemporaryFile temp(target.absoluteDir().filePath(QLatin1Char('.') + target.fileName() +
+                                                          QStringLiteral(".XXXXXX.pdf")));
+        temp.setAutoRemove(false);
+        if (!temp.open()) {
+            mError = pdfWriteError(mPdfPath, temp.errorString());
+            return false;
+        }
+        mPdfTempPath = temp.fileName();
+        temp.close();
+        mPrinter->setOutputFileName(mPdfTempPath);
+        mPrinter->setResolution(mPdfDpi);
+    }
+
+    if (!mPainter.begin(mPrinter.get())) {
+        if (isPdfOutput()) {
+            QFile::remove(mPdfTempPath);
+            mPdfTempPath.clear();
+            mPrinter->setOutputFileName(mPdfPath);
+            mError = pdfWriteError(mPdfPath, QString());
+        } else {
+            mError = QStringLiteral("プリンタ「%1」で印刷を開始できません。").arg(printerName());
+        }
+        return false;
+    }
+    const PageGeometry g = geometry(*mPrinter);
+    mPainter.translate(g.left, g.top);
+    mCanvas.setPainter(&mPainter);
+    return true;
+}
+
+bool QtPrinterDevice::newPage()
+{
+    mError.clear();
+    if (!isPrinting()) {
+        mError = QStringLiteral("印刷が開始されていません。");
+        return false;
+    }
+    if (!mPrinter->newPage()) {
+        mError = isPdfOutput()
+                     ? pdfWriteError(mPdfPath, QString())
+                     : QStringLiteral("プリンタ「%1」で改ページできません。").arg(printerName());
+        return false;
+    }
+    return true;
+}
+
+bool QtPrinterDevice::endDoc()
+{
+    mError.clear();
+    if (!isPrinting()) {
+        mError = QStringLiteral("印刷が開始されていません。");
+        return false;
+    }
+    mCanvas.setPainter(nullptr);
+    const bool ended = mPainter.end();
+    if (isPdfOutput())
+        return finishPdf(ended);
+    if (!ended) {
+        mError = QStringLiteral("プリンタ「%1」への印刷を完了できません。").arg(printerName());
+        return false;
+    }
+    return true;
+}
+
+bool QtPrinterDevice::finishPdf(bool painterEnded)
+{
+    const QString temp = mPdfTempPath;
+    mPdfTempPath.clear();
+    mPrinter->setOutputFileName(mPdfPath);
+    if (!painterEnded || !looksComplete(temp)) {
+        QFile::remove(temp);
+        mError = pdfWriteError(mPdfPath, QString());
+        return false;
+    }
+    // The temporary file was created private (0600); the PDF gets the permissions of a file
+    // created the ordinary way, or keeps those of the file it replaces.
+    namespace fs = std::filesystem;
+    const fs::path from = QFile::encodeName(temp).toStdString();
+    const fs::path to = QFile::encodeName(mPdfPath).toStdString();
+    std::error_code error;
+    const fs::file_status existing = fs::status(to, error);
+    fs::permissions(
+        from, fs::is_regular_file(existing) ? existing.permissions() : newFilePermissions(), error);
+    // rename(2) replaces an existing destination in one step; QFile::rename would refuse it.
+    error.clear();
+    fs::rename(from, to, error);
+    if (error) {
+        QFile::remove(temp);
+        mError = pdfWriteError(mPdfPath, QString::fromLocal8Bit(error.message()));
+        return false;
+    }
+    return true;
+}
+
+void QtPrinterDevice::abandonJob()
+{
+    if (!isPrinting())
+        return;
+    mCanvas.setPainter(nullptr);
+    // Qt's print engines cannot cancel a started job (QPrinter::abort does nothing for PDF and
+    // CUPS): a queue receives what was drawn so far, while the PDF's temporary file is removed.
+    mPainter.end();
+    if (!mPdfTempPath.isEmpty()) {
+        QFile::remove(mPdfTempPath);
+        mPdfTempPath.clear();
+    }
+}
+
+} // namespace nobrisa

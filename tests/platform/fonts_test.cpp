@@ -1,0 +1,68 @@
+#include "platform/fonts.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
+
+#include <gtest/gtest.h>
+
+namespace nobrisa {
+namespace {
+
+struct FaceCase {
+    const char* windowsFace;
+    const char* family;
+};
+
+class WindowsFaceTest : public ::testing::TestWithParam<FaceCase> {};
+
+// Catches: a face a setting file made on Windows carries being drawn in DejaVu Sans (what
+// fontconfig picks for an unknown name), or in a look-alike that is not the equivalent.
+TEST_P(WindowsFaceTest, ResolvesToTheInstalledEquivalent)
+{
+    const FaceCase c = GetParam();
+    const QString family = QString::fromUtf8(c.family);
+    if (!QFontDatabase::hasFamily(family))
+        GTEST_SKIP() << c.family << " is not installed";
+    const QString face = QString::fromUtf8(c.windowsFace);
+    const QFontInfo resolved{QFont(face)};
+    EXPECT_EQ(resolved.family(), QFontInfo(QFont(family)).family()) << c.windowsFace;
+    EXPECT_EQ(windowsFaceSubstitute(face), resolved.family());
+    EXPECT_TRUE(availableFaces().contains(face));
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, WindowsFaceTest,
+                         ::testing::Values(FaceCase{"ＭＳ ゴシック", "IPAGothic"},
+                                           FaceCase{"ＭＳ 明朝", "IPAMincho"},
+                                           FaceCase{"ＭＳ Ｐゴシック", "IPAPGothic"},
+                                           FaceCase{"ＭＳ Ｐ明朝", "IPAPMincho"},
+                                           FaceCase{"OCRB", "OCR B"}));
+
+// Catches: "OCR B" also names the Outline, Inverted and Sharp cuts of fonts-ocr-b; hollow or
+// inverted digits on a payment slip cannot be read by the bank's scanner.
+TEST(Fonts, OcrBIsTheRegularCut)
+{
+    if (!QFontDatabase::hasFamily(QStringLiteral("OCR B")))
+        GTEST_SKIP() << "OCR B is not installed";
+    EXPECT_EQ(QFontInfo(QFont(QStringLiteral("OCRB"))).styleName(), QStringLiteral("Regular"));
+}
+
+// Catches: a list that is unsorted, repeats a face, or offers a Windows face that nothing
+// installed stands for.
+TEST(Fonts, AvailableFacesAreSortedAndUnique)
+{
+    const QStringList faces = availableFaces();
+    ASSERT_FALSE(faces.isEmpty());
+    for (qsizetype i = 1; i < faces.size(); ++i) {
+        EXPECT_LE(faces[i - 1].compare(faces[i], Qt::CaseInsensitive), 0) << faces[i].toStdString();
+        EXPECT_NE(faces[i - 1], faces[i]);
+    }
+    for (const QString& family : QFontDatabase::families())
+        EXPECT_TRUE(faces.contains(family)) << family.toStdString();
+    EXPECT_FALSE(faces.contains(QStringLiteral("Arial")) &&
+                 !QFontDatabase::hasFamily(QStringLiteral("Arial")));
+    EXPECT_TRUE(windowsFaceSubstitute(QStringLiteral("Arial")).isEmpty());
+}
+
+} // namespace
+} // namespace nobrisa

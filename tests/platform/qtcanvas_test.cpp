@@ -1,0 +1,160 @@
+#include "platform/qtcanvas.h"
+
+#include <QFontDatabase>
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace nobrisa {
+namespace {
+
+const QString kGothic = QStringLiteral("ＭＳ ゴシック");
+const QString kMincho = QStringLiteral("ＭＳ 明朝");
+const QString kOcrB = QStringLiteral("OCRB");
+
+// A canvas drawing on a white image, as the page preview does.
+struct ImageCanvas {
+    QImage image;
+    QPainter painter;
+    QtCanvas canvas;
+
+    explicit ImageCanvas(int width = 400, int height = 200)
+        : image(width, height, QImage::Format_RGB32)
+    {
+        image.fill(Qt::white);
+        painter.begin(&image);
+        canvas.setPainter(&painter);
+        canvas.setFontPixelsPerInch(600);
+    }
+    ~ImageCanvas()
+    {
+        if (painter.isActive())
+            painter.end();
+    }
+
+    // The smallest rectangle holding every non-white pixel, if any.
+    std::optional<QRect> ink()
+    {
+        painter.end();
+        std::optional<QRect> box;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixel(x, y) != qRgb(255, 255, 255))
+                    box = box ? box->united(QRect(x, y, 1, 1)) : QRect(x, y, 1, 1);
+            }
+        }
+        return box;
+    }
+};
+
+bool installed(const char* family)
+{
+    return QFontDatabase::hasFamily(QString::fromLatin1(family));
+}
+
+class CellHeightTest : public ::testing::TestWithParam<std::tuple<QString, int>> {};
+
+// Catches: a positive (cell) height taken as the em height, which draws every fitted name and
+// address 8–28 % too large; and a search that settles on a size off by more than a pixel.
+TEST_P(CellHeightTest, AscentPlusDescentMatchesTheCellHeight)
+{
+    if (!installed("IPAGothic") || !installed("OCR B"))
+        GTEST_SKIP() << "IPA fonts or OCR B not installed";
+    const auto [face, height] = GetParam();
+    ImageCanvas c;
+    c.canvas.setFontName(face);
+    c.canvas.setFontHeightPx(height);
+    EXPECT_NEAR(c.canvas.textHeight(QStringLiteral("あ")), height, 1);
+    EXPECT_LT(c.canvas.qfont().pixelSize(), height);
+}
+
+INSTANTIATE_TEST_SUITE_P(QtCanvas, CellHeightTest,
+                         ::testing::Combine(::testing::Values(kGothic, kMincho, kOcrB),
+                                            ::testing::Values(13, 57, 100, 213, 1000)));
+
+// Catches: a negative (em) height mapped to anything but the pixel size. In the fixed-pitch
+// Japanese gothic a full-width character advances exactly one em and a half-width one half.
+TEST(QtCanvas, NegativeHeightIsTheEmHeight)
+{
+    if (!installed("IPAGothic"))
+        GTEST_SKIP() << "IPAGothic not installed";
+    ImageCanvas c;
+    c.canvas.setFontName(kGothic);
+    c.canvas.setFontSizePt(12); // 100 px at 600 dpi
+    EXPECT_EQ(c.canvas.textWidth(QStringLiteral("払込")), 200);
+    EXPECT_EQ(c.canvas.textWidth(QStringLiteral("12")), 100);
+}
+
+// Catches: the cached font or its metrics surviving a change of face or size.
+TEST(QtCanvas, MetricsFollowEveryFontChange)
+{
+    if (!installed("IPAGothic") || !installed("OCR B"))
+        GTEST_SKIP() << "IPA fonts or OCR B not installed";
+    ImageCanvas c;
+    const QString digits = QStringLiteral("0123456789");
+    c.canvas.setFontName(kGothic);
+    c.canvas.setFontSizePt(12);
+    const int gothic12 = c.canvas.textWidth(digits);
+    c.canvas.setFontSizePt(24);
+    EXPECT_EQ(c.canvas.textWidth(digits), 2 * gothic12);
+    c.canvas.setFontName(kOcrB);
+    const int ocr24 = c.canvas.textWidth(digits);
+    EXPECT_NE(ocr24, 2 * gothic12);
+    c.canvas.setFontHeightPx(100);
+    EXPECT_NEAR(c.canvas.textHeight(digits), 100, 1);
+    c.canvas.setFontSizePt(24);
+    EXPECT_EQ(c.canvas.textWidth(digits), ocr24);
+    c.canvas.setFontName(kGothic);
+    c.canvas.setFontSizePt(12);
+    EXPECT_EQ(c.canvas.textWidth(digits), gothic12);
+}
+
+// Catches: text drawn outside its DrawText box (clip missing or one pixel too wide: the box's
+// right and bottom are exclusive), and text drawn in the shape pen's colour instead of black.
+TEST(QtCanvas, DrawTextClipsToTheBoxAndDrawsBlack)
+{
+    if (!installed("IPAGothic"))
+        GTEST_SKIP() << "IPAGothic not installed";
+    ImageCanvas c;
+    c.canvas.setPen(Qt::blue, Canvas::PenStyle::Solid, 1);
+    c.canvas.setFontName(kGothic);
+    c.canvas.setFontHeightPx(60);
+    const DeviceRect box{20, 30, 110, 70}; // narrower and lower than the text
+    c.canvas.drawText(QStringLiteral("██████"), box, DT_SINGLELINE | DT_NOPREFIX);
+    c.painter.end();
+    const QImage& img = c.image;
+    int inside = 0;
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb p = img.pixel(x, y);
+            if (p == qRgb(255, 255, 255))
+                continue;
+            ASSERT_TRUE(x >= box.left && x < box.right && y >= box.top && y < box.bottom)
+                << "ink at " << x << "," << y;
+            EXPECT_EQ(qRed(p), qBlue(p)) << "coloured text at " << x << "," << y;
+            ++inside;
+        }
+    }
+    EXPECT_GT(inside, 0);
+    // The block glyphs reach the clip's last column and row.
+    EXPECT_NE(img.pixel(box.right - 1, box.bottom - 1), qRgb(255, 255, 255));
+}
+
+// Catches: a rectangle one pixel too large: GDI's rectangle, outline included, covers
+// left … right − 1 and top … bottom − 1.
+TEST(QtCanvas, RectangleCoversRightAndBottomExclusive)
+{
+    ImageCanvas c;
+    c.canvas.setPen(Qt::black, Canvas::PenStyle::Solid, 1);
+    c.canvas.setBrush(Qt::black, true);
+    c.canvas.rectangle(DeviceRect{10, 20, 30, 35});
+    const auto ink = c.ink();
+    ASSERT_TRUE(ink.has_value());
+    EXPECT_EQ(*ink, QRect(QPoint(10, 20), QPoint(29, 34)));
+}
+
+} // namespace
+} // namespace nobrisa
