@@ -1,0 +1,180 @@
+#include "model/coords.h"
+#include "pdfwords.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace nobrisa {
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs nobrisa-cli as a user would. With `noPrinters` the spooler is out of reach, as on a
+// machine without CUPS.
+CliRun runCli(const QStringList& args, bool noPrinters = false)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    if (noPrinters)
+        env.insert("CUPS_SERVER", "127.0.0.1:1");
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(NOBRISA_CLI), args);
+    if (!p.waitForFinished(120000))
+        return {};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QString sample()
+{
+    return QStringLiteral(NOBRISA_SAMPLES "/sample.dat");
+}
+
+TEST(Cli, SamplePdfHasEveryDigitAtItsDevicePixel)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("out.pdf");
+    const CliRun run = runCli({"print", sample(), "--pdf", pdf, "--dpi", "600"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const test::PdfText text = test::readPdfText(pdf);
+    ASSERT_TRUE(text.ok) << text.error.toStdString();
+    EXPECT_EQ(text.pageCount, 1);
+    EXPECT_EQ(text.title, "Nobrisa_日本語教育振興会");
+
+    // The sample: account 00120-6-12345 and amount 35000 in the standard rows; the PDF output
+    // has no hardware margins, so device pixels count from the paper's corner.
+    FixedDevice pdf600;
+    struct Digit {
+        const char* text;
+        int x;
+        int y;
+    };
+    const Digit digits[] = {
+        {"0", 55, 170},   {"0", 106, 170},  {"1", 157, 170},  {"2", 208, 170},  {"0", 259, 170},
+        {"6", 335, 170},  {"1", 512, 170},  {"5", 716, 170},  {"3", 969, 170},  {"5", 1020, 170},
+        {"0", 1173, 170}, {"0", 1377, 170}, {"6", 1658, 170}, {"1", 1530, 280}, {"5", 1734, 280},
+        {"3", 1530, 490}, {"0", 1734, 490},
+    };
+    for (const Digit& d : digits) {
+        const int px = mmx(d.x, 0, pdf600);
+        const int py = mmy(d.y, 0, pdf600);
+        bool found = false;
+        for (const test::PdfWord& w : text.words) {
+            if (w.text != QString::fromUtf8(d.text))
+                continue;
+            if (std::abs(test::pointsToPixels(w.xMin, 600) - px) <= 0.5 &&
+                std::abs(test::pointsToPixels(w.yMin, 600) - py) <= 0.5)
+                found = true;
+        }
+        EXPECT_TRUE(found) << d.text << " not at " << px << "," << py;
+    }
+}
+
+TEST(Cli, CopiesAndRightHalfMakeOneJob)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("copies.pdf");
+    CliRun run = runCli({"print", sample(), "--copies", "3", "--right", "--pdf", pdf});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const test::PdfText text = test::readPdfText(pdf);
+    EXPECT_EQ(text.pageCount, 3);
+    EXPECT_EQ(text.find("令和８年度"), nullptr) << "the right half has no message column";
+}
+
+TEST(Cli, BadArgumentsAndFilesFailClearlyAndLeaveNoPdf)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("x.pdf");
+    struct Case {
+        QStringList args;
+        int exitCode;
+        const char* inMessage;
+    };
+    const Case cases[] = {
+        {{"print", dir.filePath("missing.dat"), "--pdf", pdf}, 2, "missing.dat"},
+        {{"print", dir.path(), "--pdf", pdf}, 2, "読み込めません"},
+        {{"print", sample(), "--copies", "abc", "--pdf", pdf}, 1, "--copies"},
+        {{"print", sample(), "--copies", "0", "--pdf", pdf}, 1, "--copies"},
+        {{"print", sample(), "--printer", "a", "--pdf", pdf}, 1, "同時に"},
+        {{"print", sample(), "--dpi"}, 1, "--dpi"},
+        {{"print"}, 1, "設定ファイル"},
+        {{"frobnicate"}, 1, "frobnicate"},
+        {{"print", sample(), "--pdf", dir.filePath("no/such/folder/x.pdf")}, 4, "x.pdf"},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = runCli(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.inMessage)))
+            << c.args.join(' ').toStdString() << ": " << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0)
+        << "a failed print left a file behind";
+}
+
+TEST(Cli, NoPrinterWithoutPdfIsAnErrorAndHelpExplains)
+{
+    CliRun run = runCli({"print", sample()}, true);
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_TRUE(run.err.contains("--pdf")) << run.err.toStdString();
+
+    run = runCli({"--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.contains("--copies"));
+}
+
+// Setting files that are damaged or strange: never a crash or a hang, the defaults apply.
+TEST(Cli, DamagedSettingFilesStillPrint)
+{
+    QTemporaryDir dir;
+    QString hundredThousand;
+    for (int i = 0; i < 100000; ++i)
+        hundredThousand += QStringLiteral("Line%1=#行%2#\r\n").arg(i, 2, 10, QChar('0')).arg(i);
+    const QByteArray bodies[] = {
+        // Unknown fonts, sizes and positions that are no numbers, all groups on.
+        QStringLiteral("[TabSheet1]\r\nCheckBox1=1\r\nEkouza1=12345\r\nCBfont1=NoSuchFace\r\n"
+                       "SpinEditFont1=big\r\nEkanyucount=1\r\nLine00=#加入者#\r\n"
+                       "CheckBoxfont5=1\r\n[TabSheet2]\r\nCheckBox2=1\r\nSEkingaku=x\r\n"
+                       "[TabSheet4]\r\nCheckBox4=1\r\nCheckBoxfont4=1\r\n[TabSheet99]\r\n"
+                       "SEkouza1=-\r\nSEharaiLright=abc\r\n")
+            .toUtf8(),
+        // A huge line count with no line keys, and truncated UTF-16.
+        QByteArray("\xff\xfe", 2) +
+            QByteArray(reinterpret_cast<const char*>(
+                           u"[TabSheet3]\r\nCheckBox3=1\r\nMemoTsuushincount=2000000000\r\n"),
+                       2 * 52) +
+            QByteArray("\x41", 1),
+        // Invalid Shift-JIS bytes.
+        QByteArray("[TabSheet1]\r\nCheckBox1=1\r\nEkanyucount=1\r\nLine00=#\x82\xff\x81#\r\n"),
+        // 100,000 address lines, fitted to the box.
+        (QStringLiteral("[System]\r\nVersion=4.3\r\n[TabSheet4]\r\nCheckBox4=1\r\n"
+                        "CheckBoxfont4=1\r\nMaddres=100000\r\n") +
+         hundredThousand)
+            .toUtf8(),
+    };
+    int n = 0;
+    for (const QByteArray& body : bodies) {
+        const QString file = dir.filePath(QStringLiteral("bad%1.dat").arg(++n));
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(body);
+        f.close();
+        const QString pdf = dir.filePath(QStringLiteral("bad%1.pdf").arg(n));
+        const CliRun run = runCli({"print", file, "--pdf", pdf});
+        EXPECT_EQ(run.exitCode, 0) << "file " << n << ": " << run.err.toStdString();
+        EXPECT_EQ(test::readPdfText(pdf).pageCount, 1) << "file " << n;
+    }
+}
+
+} // namespace
+} // namespace nobrisa
