@@ -1,3 +1,4 @@
+#include "model/adjustment.h"
 #include "model/coords.h"
 #include "model/digitcells.h"
 #include "model/fontchoice.h"
@@ -162,6 +163,24 @@ TEST(Coords, CentringDependsOnTheAdjustmentInForce)
     d.vertRes = 3000;
     // mmy(1140) = 2692 − 100 = 2592; t = (3000 + 100 − 2592) / 2 = 254; u = 154; v = 65.19
     EXPECT_EQ(centredTopBottom(0, d), 65);
+}
+
+TEST(Coords, AdjustmentCommandsWorkThroughTheRecord)
+{
+    FixedDevice d = printer600();
+    d.horzRes = 4760;
+    TSlipRecord slip;
+    centreLeftRight(slip, d);
+    EXPECT_EQ(slip.SEleftright.text(), "107");
+    centreLeftRight(slip, d);
+    EXPECT_EQ(slip.ox(), 54) << "the second press measures from the first result";
+    slip.SEtopbottom.setText("-");
+    EXPECT_EQ(slip.oy(), 0) << "a lone minus while typing is no shift";
+    slip.SEtopbottom.setText("-25");
+    resetTopBottom(slip);
+    resetLeftRight(slip);
+    EXPECT_EQ(mmx(55, slip.ox(), d), 29) << "after the reset the print is unshifted";
+    EXPECT_EQ(slip.oy(), 0);
 }
 
 TEST(Coords, CentringClampsToTheAdjustmentRangeAndSurvivesNoDevice)

@@ -73,7 +73,18 @@ TEST_P(CellHeightTest, AscentPlusDescentMatchesTheCellHeight)
 
 INSTANTIATE_TEST_SUITE_P(QtCanvas, CellHeightTest,
                          ::testing::Combine(::testing::Values(kGothic, kMincho, kOcrB),
-                                            ::testing::Values(13, 57, 100, 213, 1000)));
+                                            ::testing::Values(13, 57, 100, 213, 1000)),
+                         [](const auto& info) {
+                             // Test names must be ASCII: "Gothic_57", "OCRB_13", ...
+                             const QString& p = std::get<0>(info.param);
+                             const QString face = p == kGothic   ? QStringLiteral("Gothic")
+                                                  : p == kMincho ? QStringLiteral("Mincho")
+                                                                 : QStringLiteral("OCRB");
+                             return QStringLiteral("%1_%2")
+                                 .arg(face)
+                                 .arg(std::get<1>(info.param))
+                                 .toStdString();
+                         });
 
 // Catches: a negative (em) height mapped to anything but the pixel size. In the fixed-pitch
 // Japanese gothic a full-width character advances exactly one em and a half-width one half.
