@@ -55,6 +55,8 @@ public:
     int printerIndex() const override;
     QString printerName() const override;
     bool isPdfOutput() const override;
+    // Keeps the PDF output's resolution, paper and orientation; only the file changes.
+    void setOutputFile(const QString& path) override { setPdfOutput(path, mPdfDpi); }
 
     int paperCode() const override;
     Orientation orientation() const override;

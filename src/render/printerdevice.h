@@ -20,6 +20,8 @@ public:
     virtual QString printerName() const = 0;
     // True when the current printer is the PDF output (always so with no printer installed).
     virtual bool isPdfOutput() const = 0;
+    // The file the PDF output writes the next job to (asked of the user before each print).
+    virtual void setOutputFile(const QString& path) = 0;
 
     // Paper as the Windows DMPAPER number (9 = A4), and orientation.
     virtual int paperCode() const = 0;

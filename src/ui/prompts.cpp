@@ -1,0 +1,100 @@
+#include "ui/prompts.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPushButton>
+
+#include <memory>
+
+namespace nobrisa {
+
+namespace {
+
+QFileDialog* makeDialog(QWidget* parent, const Prompts::FileDialog& d)
+{
+    auto* dialog = new QFileDialog(parent, d.title, d.folder, d.filter);
+    dialog->setAttribute(Qt::WA_DeleteOnClose, false);
+    dialog->setDefaultSuffix(d.defaultSuffix);
+    if (!d.fileName.isEmpty())
+        dialog->selectFile(d.fileName);
+    return dialog;
+}
+
+} // namespace
+
+QString QtPrompts::openFile(QWidget* parent, const FileDialog& d)
+{
+    std::unique_ptr<QFileDialog> dialog(makeDialog(parent, d));
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return {};
+    return dialog->selectedFiles().constFirst();
+}
+
+QString QtPrompts::saveFile(QWidget* parent, const FileDialog& d)
+{
+    std::unique_ptr<QFileDialog> dialog(makeDialog(parent, d));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return {};
+    return dialog->selectedFiles().constFirst();
+}
+
+std::optional<QString> QtPrompts::inputText(QWidget* parent, const QString& caption,
+                                            const QString& prompt, const QString& initial)
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, initial, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+void QtPrompts::error(QWidget* parent, const QString& message)
+{
+    QMessageBox::critical(parent, QStringLiteral("Nobrisa"), message);
+}
+
+Prompts::SaveFailedChoice QtPrompts::saveFailedAtExit(QWidget* parent, const QString& message)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Nobrisa"), message, QMessageBox::NoButton,
+                    parent);
+    QPushButton* retry = box.addButton(QStringLiteral("再試行"), QMessageBox::AcceptRole);
+    QPushButton* close =
+        box.addButton(QStringLiteral("保存せずに終了"), QMessageBox::DestructiveRole);
+    QPushButton* stay = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(retry);
+    box.setEscapeButton(stay);
+    box.exec();
+    if (box.clickedButton() == retry)
+        return SaveFailedChoice::Retry;
+    return box.clickedButton() == close ? SaveFailedChoice::CloseWithoutSaving
+                                        : SaveFailedChoice::StayOpen;
+}
+
+void QtPrompts::printerSetup(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("プリンタの設定"));
+    // Only the choice of printer, paper and orientation matters: no copies, no page range.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    dialog.exec();
+}
+
+void QtPrompts::openUrl(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+} // namespace nobrisa

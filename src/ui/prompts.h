@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+namespace nobrisa {
+
+// Every modal question the program asks and every request to the desktop shell, in one place,
+// so that widget tests answer them instead of blocking on a real dialog (FakePrompts in tests).
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+
+    struct FileDialog {
+        QString title;         // "設定ファイルの読み込み"
+        QString folder;        // initial folder
+        QString fileName;      // proposed name (bare or with folder)
+        QString filter;        // "設定ファイル (*.dat);;すべて (*)"
+        QString defaultSuffix; // "dat"
+    };
+    // The chosen file, or empty when the user cancelled. The open dialog accepts only an
+    // existing file; the save dialog asks before it overwrites one.
+    virtual QString openFile(QWidget* parent, const FileDialog& dialog) = 0;
+    virtual QString saveFile(QWidget* parent, const FileDialog& dialog) = 0;
+
+    // A one-line input box; nullopt when cancelled.
+    virtual std::optional<QString> inputText(QWidget* parent, const QString& caption,
+                                             const QString& prompt, const QString& initial) = 0;
+
+    // An error the user must read (file name and reason, in Japanese).
+    virtual void error(QWidget* parent, const QString& message) = 0;
+
+    // Writing the application INI file at exit failed: try again, close without saving, or stay
+    // in the program (so that the slip can be saved elsewhere first).
+    enum class SaveFailedChoice { Retry, CloseWithoutSaving, StayOpen };
+    virtual SaveFailedChoice saveFailedAtExit(QWidget* parent, const QString& message) = 0;
+
+    // The printer setup dialog (printer, paper, orientation, printing to a PDF file) on the
+    // printer given; its outcome is not needed by the caller.
+    virtual void printerSetup(QWidget* parent, QPrinter& printer) = 0;
+
+    // Asks the desktop to open a file or address; failures are not reported.
+    virtual void openUrl(const QUrl& url) = 0;
+};
+
+// The real dialogs and the desktop shell.
+class QtPrompts final : public Prompts {
+public:
+    QString openFile(QWidget* parent, const FileDialog& dialog) override;
+    QString saveFile(QWidget* parent, const FileDialog& dialog) override;
+    std::optional<QString> inputText(QWidget* parent, const QString& caption,
+                                     const QString& prompt, const QString& initial) override;
+    void error(QWidget* parent, const QString& message) override;
+    SaveFailedChoice saveFailedAtExit(QWidget* parent, const QString& message) override;
+    void printerSetup(QWidget* parent, QPrinter& printer) override;
+    void openUrl(const QUrl& url) override;
+};
+
+} // namespace nobrisa

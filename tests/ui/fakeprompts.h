@@ -1,0 +1,75 @@
+#pragma once
+
+#include "ui/prompts.h"
+
+#include <QStringList>
+#include <QUrl>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace nobrisa::test {
+
+// Answers the program's questions from queues the test fills, and records what was asked. A
+// question with an empty queue is answered as a cancel.
+class FakePrompts final : public Prompts {
+public:
+    std::deque<QString> openAnswers;
+    std::deque<QString> saveAnswers;
+    std::deque<std::optional<QString>> inputAnswers;
+    std::deque<SaveFailedChoice> saveFailedAnswers;
+
+    std::vector<FileDialog> openAsked;
+    std::vector<FileDialog> saveAsked;
+    QStringList inputsAsked; // "caption|prompt"
+    QStringList errors;
+    QStringList saveFailedMessages;
+    int printerSetups = 0;
+    std::vector<QUrl> opened;
+
+    QString openFile(QWidget*, const FileDialog& d) override
+    {
+        openAsked.push_back(d);
+        return take(openAnswers);
+    }
+    QString saveFile(QWidget*, const FileDialog& d) override
+    {
+        saveAsked.push_back(d);
+        return take(saveAnswers);
+    }
+    std::optional<QString> inputText(QWidget*, const QString& caption, const QString& prompt,
+                                     const QString&) override
+    {
+        inputsAsked << caption + QLatin1Char('|') + prompt;
+        if (inputAnswers.empty())
+            return std::nullopt;
+        auto a = inputAnswers.front();
+        inputAnswers.pop_front();
+        return a;
+    }
+    void error(QWidget*, const QString& message) override { errors << message; }
+    SaveFailedChoice saveFailedAtExit(QWidget*, const QString& message) override
+    {
+        saveFailedMessages << message;
+        if (saveFailedAnswers.empty())
+            return SaveFailedChoice::CloseWithoutSaving;
+        const SaveFailedChoice c = saveFailedAnswers.front();
+        saveFailedAnswers.pop_front();
+        return c;
+    }
+    void printerSetup(QWidget*, QPrinter&) override { ++printerSetups; }
+    void openUrl(const QUrl& url) override { opened.push_back(url); }
+
+private:
+    static QString take(std::deque<QString>& q)
+    {
+        if (q.empty())
+            return {};
+        QString s = q.front();
+        q.pop_front();
+        return s;
+    }
+};
+
+} // namespace nobrisa::test
