@@ -17,7 +17,7 @@ class FakePrompts final : public Prompts {
 public:
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
-    std::deque<std::optional<QString>> inputAnswers;
+    std::deque<QString> inputAnswers; // a null QString answers with Cancel
     std::deque<SaveFailedChoice> saveFailedAnswers;
 
     std::vector<FileDialog> openAsked;
@@ -42,11 +42,10 @@ public:
                                      const QString&) override
     {
         inputsAsked << caption + QLatin1Char('|') + prompt;
-        if (inputAnswers.empty())
+        const QString answer = take(inputAnswers);
+        if (answer.isNull())
             return std::nullopt;
-        auto a = inputAnswers.front();
-        inputAnswers.pop_front();
-        return a;
+        return answer;
     }
     void error(QWidget*, const QString& message) override { errors << message; }
     SaveFailedChoice saveFailedAtExit(QWidget*, const QString& message) override

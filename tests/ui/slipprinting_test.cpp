@@ -121,9 +121,8 @@ TEST_F(SlipPrintingTest, CopiesAreOneJobKeepingThePrintersTitle)
 
 TEST_F(SlipPrintingTest, NoCopiesMeansNoJob)
 {
-    for (const auto& answer : {std::optional<QString>("0"), std::optional<QString>("abc"),
-                               std::optional<QString>(""), std::optional<QString>("-2"),
-                               std::optional<QString>()}) {
+    for (const QString& answer : {QString("0"), QString("abc"), QString(""), QString("-2"),
+                                  QString() /* Cancel */}) {
         prompts.inputAnswers.push_back(answer);
         const auto outcome = printing.printCopies(nullptr, source());
         EXPECT_FALSE(outcome.printed);
