@@ -1,6 +1,7 @@
 #include "platform/qtcanvas.h"
 
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -35,6 +36,8 @@ void QtCanvas::setPainter(QPainter* painter)
     mFontStale = true;
     mPainterFontStale = true;
     mCellHeightSizes.clear();
+    mFonts.clear();
+    mCurrent = nullptr;
 }
 
 void QtCanvas::fontChanged()
@@ -47,18 +50,28 @@ const QFont& QtCanvas::qfont()
 {
     if (mFontStale)
         resolveFont();
-    return mFont;
+    return mCurrent->font;
 }
 
 const QFontMetrics& QtCanvas::metrics()
 {
     if (mFontStale)
         resolveFont();
-    return *mMetrics;
+    return mCurrent->metrics;
 }
 
 void QtCanvas::resolveFont()
 {
+    int height = fontHeight();
+    if (height == 0)
+        height = -mulDiv(kDefaultPointSize, fontPixelsPerInch(), 72);
+    const QString key = fontName() + QLatin1Char('\n') + QString::number(height);
+    if (const auto it = mFonts.constFind(key); it != mFonts.cend()) {
+        mCurrent = it.value().get();
+        mFontStale = false;
+        return;
+    }
+
     QPaintDevice* device = mPainter ? mPainter->device() : nullptr;
     QFont font;
     if (!fontName().isEmpty())
@@ -68,17 +81,41 @@ void QtCanvas::resolveFont()
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(false);
 
-    int height = fontHeight();
-    if (height == 0)
-        height = -mulDiv(kDefaultPointSize, fontPixelsPerInch(), 72);
     if (height < 0)
         font.setPixelSize(-height);
     else
         font.setPixelSize(pixelSizeForCellHeight(font, height));
 
-    mFont = font;
-    mMetrics.emplace(mFont, device);
+    // A fitted size can take any value; keep the cache from growing without bound.
+    if (mFonts.size() > 256)
+        mFonts.clear();
+    auto entry = std::make_shared<FontEntry>(FontEntry{font, QFontMetrics(font, device), {}, {}});
+    mCurrent = entry.get();
+    mFonts.insert(key, std::move(entry));
     mFontStale = false;
+}
+
+int QtCanvas::advanceOf(QStringView text)
+{
+    if (mFontStale)
+        resolveFont();
+    int width = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        char32_t c = text[i].unicode();
+        qsizetype len = 1;
+        if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            len = 2;
+        }
+        auto it = mCurrent->advances.constFind(c);
+        if (it == mCurrent->advances.cend())
+            it = mCurrent->advances.insert(
+                c, mCurrent->metrics.horizontalAdvance(text.mid(i, len).toString()));
+        width += it.value();
+        i += len - 1;
+    }
+    return width;
 }
 
 int QtCanvas::pixelSizeForCellHeight(const QFont& font, int cellHeight)
@@ -120,7 +157,7 @@ void QtCanvas::applyFontToPainter()
     if (mFontStale)
         resolveFont();
     if (mPainterFontStale) {
-        mPainter->setFont(mFont);
+        mPainter->setFont(mCurrent->font);
         mPainterFontStale = false;
     }
 }
@@ -146,12 +183,40 @@ void QtCanvas::textOut(int x, int y, const QString& text)
     applyFontToPainter();
     useTextPen();
     // GDI places the top-left of the character cell at (x, y); Qt draws at the baseline.
-    mPainter->drawText(QPoint(x, y + mMetrics->ascent()), text);
+    drawShaped(x, y, text);
+}
+
+void QtCanvas::drawShaped(int x, int y, const QString& text)
+{
+    auto it = mCurrent->shaped.constFind(text);
+    if (it == mCurrent->shaped.cend()) {
+        // Row texts differ from page to page; bound what is kept.
+        if (mCurrent->shaped.size() > 2048)
+            mCurrent->shaped.clear();
+        QTextLayout layout(text, mCurrent->font, mPainter->device());
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        FontEntry::Shaped shaped;
+        if (line.isValid()) {
+            shaped.runs = layout.glyphRuns();
+            shaped.baselineShift = line.ascent() - mCurrent->metrics.ascent();
+        }
+        it = mCurrent->shaped.insert(text, shaped);
+    }
+    // GDI places the top-left of the character cell at (x, y); the runs are laid out from the
+    // top of a line whose baseline is baselineShift below the primary font's ascent.
+    const QPointF origin(x, y - it->baselineShift);
+    for (const QGlyphRun& run : it->runs)
+        mPainter->drawGlyphRun(origin, run);
 }
 
 int QtCanvas::textWidth(const QString& text)
 {
-    return metrics().horizontalAdvance(text);
+    return advanceOf(text);
 }
 
 int QtCanvas::textHeight(const QString& /*text*/)
@@ -167,7 +232,7 @@ const TextMeasure& QtCanvas::measure()
 
 int QtCanvas::Measure::width(QStringView text) const
 {
-    return mCanvas.metrics().horizontalAdvance(text.toString());
+    return mCanvas.advanceOf(text);
 }
 
 int QtCanvas::Measure::height() const
@@ -192,7 +257,7 @@ void QtCanvas::drawTextRun(const TextRun& run, const DeviceRect& clip)
     useTextPen();
     // DeviceRect's right and bottom are exclusive, as QRect(x, y, width, height) expects.
     mPainter->setClipRect(QRect(clip.left, clip.top, clip.width(), clip.height()));
-    mPainter->drawText(QPoint(run.x, run.y + mMetrics->ascent()), run.text);
+    drawShaped(run.x, run.y, run.text);
     mPainter->setClipping(false);
 }
 

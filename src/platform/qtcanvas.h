@@ -5,10 +5,12 @@
 #include <QBrush>
 #include <QFont>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QList>
 #include <QHash>
 #include <QPen>
 
-#include <optional>
+#include <memory>
 
 class QPainter;
 
@@ -69,7 +71,28 @@ private:
         QtCanvas& mCanvas;
     };
 
+    // One resolved font: the QFont, its metrics and the advance of every character measured so
+    // far. A continuous print draws thousands of texts in a handful of fonts, so fonts and
+    // advances are resolved once and kept.
+    struct FontEntry {
+        QFont font;
+        QFontMetrics metrics;
+        QHash<char32_t, int> advances;
+        // Shaped texts: the glyph runs of each text drawn, and how far their baseline lies
+        // below the primary font's (a fallback font can be taller).
+        struct Shaped {
+            QList<QGlyphRun> runs;
+            qreal baselineShift = 0;
+        };
+        QHash<QString, Shaped> shaped;
+    };
+
+    // Draws a text with its baseline at y + ascent, shaping each text once per font.
+    void drawShaped(int x, int y, const QString& text);
+
     void resolveFont();
+    // The width of a text as GDI measures it: the sum of each character's whole-pixel advance.
+    int advanceOf(QStringView text);
     void applyFontToPainter();
     void useTextPen();
     void useShapePen();
@@ -77,8 +100,8 @@ private:
     QRect outlineRect(const DeviceRect& r) const;
 
     QPainter* mPainter = nullptr;
-    QFont mFont;
-    std::optional<QFontMetrics> mMetrics;
+    QHash<QString, std::shared_ptr<FontEntry>> mFonts; // by face and GDI height
+    FontEntry* mCurrent = nullptr;
     bool mFontStale = true;
     bool mPainterFontStale = true;
     bool mTextPenSet = false;
