@@ -34,7 +34,6 @@ void QtCanvas::setPainter(QPainter* painter)
     mPainter = painter;
     mTextPenSet = false;
     mFontStale = true;
-    mPainterFontStale = true;
     mCellHeightSizes.clear();
     mFonts.clear();
     mCurrent = nullptr;
@@ -43,7 +42,6 @@ void QtCanvas::setPainter(QPainter* painter)
 void QtCanvas::fontChanged()
 {
     mFontStale = true;
-    mPainterFontStale = true;
 }
 
 const QFont& QtCanvas::qfont()
@@ -152,16 +150,6 @@ int QtCanvas::pixelSizeForCellHeight(const QFont& font, int cellHeight)
     return size;
 }
 
-void QtCanvas::applyFontToPainter()
-{
-    if (mFontStale)
-        resolveFont();
-    if (mPainterFontStale) {
-        mPainter->setFont(mCurrent->font);
-        mPainterFontStale = false;
-    }
-}
-
 void QtCanvas::useTextPen()
 {
     // GDI draws text in the text colour (black throughout), not in the pen's colour as Qt does.
@@ -180,7 +168,8 @@ void QtCanvas::useShapePen()
 
 void QtCanvas::textOut(int x, int y, const QString& text)
 {
-    applyFontToPainter();
+    if (mFontStale)
+        resolveFont();
     useTextPen();
     // GDI places the top-left of the character cell at (x, y); Qt draws at the baseline.
     drawShaped(x, y, text);
@@ -253,7 +242,8 @@ int QtCanvas::Measure::averageCharWidth() const
 
 void QtCanvas::drawTextRun(const TextRun& run, const DeviceRect& clip)
 {
-    applyFontToPainter();
+    if (mFontStale)
+        resolveFont();
     useTextPen();
     // DeviceRect's right and bottom are exclusive, as QRect(x, y, width, height) expects.
     mPainter->setClipRect(QRect(clip.left, clip.top, clip.width(), clip.height()));

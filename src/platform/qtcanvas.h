@@ -93,7 +93,6 @@ private:
     void resolveFont();
     // The width of a text as GDI measures it: the sum of each character's whole-pixel advance.
     int advanceOf(QStringView text);
-    void applyFontToPainter();
     void useTextPen();
     void useShapePen();
     int pixelSizeForCellHeight(const QFont& font, int cellHeight);
@@ -103,7 +102,6 @@ private:
     QHash<QString, std::shared_ptr<FontEntry>> mFonts; // by face and GDI height
     FontEntry* mCurrent = nullptr;
     bool mFontStale = true;
-    bool mPainterFontStale = true;
     bool mTextPenSet = false;
     Measure mMeasure{*this};
     // Cell height → pixel size, per family: finding it takes several metric lookups.
