@@ -1,0 +1,127 @@
+#pragma once
+
+#include "model/digitcells.h"
+#include "settings/settings.h"
+#include "ui/appcontext.h"
+#include "ui/slipprinting.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QTabWidget;
+
+namespace nobrisa {
+
+class PrinterDevice;
+class Prompts;
+class SlipBinding;
+class TForm2;
+
+// The help context of a page (a property of the page widget); F1 opens the help page there.
+inline constexpr char kHelpContextProperty[] = "helpContext";
+
+// The main window: the slip's fields on their pages, the menus, the toolbar, the status bar and
+// the entry points of every command. It owns the one slip record of the run (each field held by
+// the widget of the same objectName), the digit cells, and the print-position dialog.
+//
+// Start-up happens in the constructor: the window's own set-up, the application INI file loaded
+// into the fields, and then the print-position dialog created, which loads its positions from the
+// same file. Closing the window by any route writes everything back to that file.
+class TForm1 final : public QMainWindow {
+    Q_OBJECT
+public:
+    TForm1(const AppContext& context, PrinterDevice& printer, Prompts& prompts,
+           QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    const TSlipRecord& slip() const noexcept { return mState.slip; }
+    TForm2& printPositionDialog() const noexcept { return *mForm2; }
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Layout (tform1_layout.cpp).
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    void buildCentre();
+    QWidget* buildAccountPage();
+    QWidget* buildAmountPage();
+    QWidget* buildMessagePage();
+    QWidget* buildLeftPayerPage();
+    QWidget* buildPrintSettingsPage();
+    QWidget* buildRightPayerPage();
+    void installEditingAids();
+
+    // Start-up and exit, documents (tform1.cpp).
+    void fillFontLists();
+    void preselectFonts();
+    void loadAppIni();
+    SettingsEnvironment environment() const;
+    void takeWindowState();
+    void showState(bool applyWindow);
+    bool saveTo(const QString& fileName, QString* error);
+    QString proposedFileName() const;
+    void New1Click();
+    void Open1Click();
+    void SaveAs1Click();
+    void Msaveopt1Click();
+    void Exit1Click();
+
+    // Commands of the menus, buttons and labels (tform1_commands.cpp).
+    void Print1Click();
+    void PrintallClick();
+    void PrintRightClick();
+    void Mprintersetup1Click();
+    void MprintshousaiClick();
+    void Button4Click();
+    void Button5Click();
+    void Label12Click();
+    void Label13Click();
+    void Label18Click();
+    void Label28Click();
+    void CentreLeftRightClick();
+    void CentreTopBottomClick();
+    void Undo1Click();
+    void Cut1Click();
+    void Copy1Click();
+    void Paste1Click();
+    void HowtoUseHelp1Click();
+    void MsorabeClick();
+    void About1Click();
+    void showHelp();
+    void CBfont3Change();
+    void showLineCount(const QPlainTextEdit* editor, QLabel* counter);
+    void showPrinterName();
+    void showHint(const QString& hint);
+    void searchOcrb(QComboBox* list);
+    static void sendShortcut(QWidget* target, Qt::Key letter);
+    void print(SlipPrinting::Outcome (SlipPrinting::*command)(QWidget*, const SlipSource&));
+    void showFieldContextMenu(QWidget* field);
+
+    AppContext mContext;
+    PrinterDevice& mPrinter;
+    Prompts& mPrompts;
+    SlipPrinting mPrinting;
+    // The whole document: the slip record (the fields' values), the naming option, the file
+    // dialogs' folders and names, and the window geometry and orientation as last stored.
+    SettingsState mState;
+    DigitCells mCells;
+    QStringList mFaces;
+    SlipBinding* mBinding = nullptr;
+    TForm2* mForm2 = nullptr;
+
+    QTabWidget* mPages = nullptr;
+    QLabel* mHintPanel = nullptr;
+    QAction* mPrinterName = nullptr;
+    QAction* mNameBySubscriber = nullptr; // Msaveopt1
+    QAction* mNameByAccount = nullptr;    // Msaveopt2
+};
+
+} // namespace nobrisa
