@@ -24,7 +24,7 @@ namespace {
 using P = TPrintPositions;
 
 // A box of the dialog: the label beside it, its name (also the field's) and the field.
-struct BoxSpec {
+struct BoxDef {
     const char* label;
     const char* name;
     NumberText P::*field;
@@ -32,19 +32,19 @@ struct BoxSpec {
 
 // A group of two boxes (one row) or four (left and right edges, then top and bottom); unused
 // places stay empty.
-struct GroupSpec {
+struct GroupDef {
     const char* title;
-    BoxSpec boxes[4];
+    BoxDef boxes[4];
 };
 
-struct PageSpec {
+struct PageDef {
     const char* caption;
     const char* name;
-    GroupSpec groups[4];
+    GroupDef groups[4];
 };
 
 // The dialog's pages; the Japanese texts are UTF-8.
-const PageSpec kPages[] = {
+const PageDef kPages[] = {
     {"　加入者　",
      "TabSheet1",
      {
@@ -174,28 +174,28 @@ TForm2::TForm2(const QString& appIniPath, QWidget* parent)
 
 QWidget* TForm2::buildPage(int page)
 {
-    const PageSpec& spec = kPages[page];
+    const PageDef& pageDef = kPages[page];
     auto* p = new QWidget;
-    p->setObjectName(QLatin1String(spec.name));
+    p->setObjectName(QLatin1String(pageDef.name));
     auto* column = new QVBoxLayout(p);
     column->setContentsMargins(8, 8, 8, 8);
     column->setSpacing(8);
 
     const QString hint = QStringLiteral("クリックすると初期値になります。");
-    for (const GroupSpec& groupSpec : spec.groups) {
-        if (groupSpec.title == nullptr)
+    for (const GroupDef& groupDef : pageDef.groups) {
+        if (groupDef.title == nullptr)
             break;
-        auto* group = new QGroupBox(QString::fromUtf8(groupSpec.title), p);
+        auto* group = new QGroupBox(QString::fromUtf8(groupDef.title), p);
         auto* grid = new QGridLayout(group);
         grid->setHorizontalSpacing(6);
         grid->setColumnMinimumWidth(2, 24);
         grid->setColumnStretch(5, 1);
         int i = 0;
-        for (const BoxSpec& boxSpec : groupSpec.boxes) {
-            if (boxSpec.name == nullptr)
+        for (const BoxDef& boxDef : groupDef.boxes) {
+            if (boxDef.name == nullptr)
                 break;
-            const QString name = QLatin1String(boxSpec.name);
-            auto* label = new ClickableLabel(QString::fromUtf8(boxSpec.label), group);
+            const QString name = QLatin1String(boxDef.name);
+            auto* label = new ClickableLabel(QString::fromUtf8(boxDef.label), group);
             label->setObjectName(QStringLiteral("Label") + name);
             label->setToolTip(hint);
             label->setStatusTip(hint);
@@ -211,9 +211,9 @@ QWidget* TForm2::buildPage(int page)
             grid->addWidget(box, row, column + 1);
             ++i;
 
-            NumberText P::*const field = boxSpec.field;
-            const int standard = standardValue(boxSpec.field);
-            mBoxes.push_back({box, boxSpec.field, standard});
+            NumberText P::*const field = boxDef.field;
+            const int standard = standardValue(boxDef.field);
+            mBoxes.push_back({box, boxDef.field, standard});
             connect(box, &NumberBox::textChanged, this,
                     [this, field](const QString& text) { (mPositions.*field).setText(text); });
             connect(label, &ClickableLabel::clicked, box,
