@@ -9,8 +9,8 @@ packages=(
   libgtest-dev googletest
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-ocr-b fontconfig
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf
-  poppler-utils python3
-  xvfb xauth
+  poppler-utils python3 python3-numpy
+  xvfb xauth xdotool x11-apps
 )
 
 missing=()

@@ -72,6 +72,8 @@ TForm1::TForm1(const AppContext& context, PrinterDevice& printer, Prompts& promp
     resize(initial);
     loadAppIni();
     mPages->setCurrentIndex(0);
+    // The first thing typed is the account number.
+    findChild<QWidget*>(QStringLiteral("Ekouza1"))->setFocus();
     showPrinterName();
 
     // The print-position dialog comes after the window's own start-up, and loads its positions
