@@ -25,6 +25,9 @@ public:
     QStringList names{QStringLiteral("Office")};
     QString current = QStringLiteral("Office");
     Orientation orientationNow = Orientation::Portrait;
+    bool pdf = false;          // stands for the PDF output, which asks for a file
+    QString outputFile;        // the file the last print was told to write
+    bool failBegin = false;    // the spooler refuses the next jobs
 
     static FixedDevice a4At600Dpi()
     {
@@ -42,8 +45,8 @@ public:
     QStringList printerNames() const override { return names; }
     int printerIndex() const override { return static_cast<int>(names.indexOf(current)); }
     QString printerName() const override { return current; }
-    bool isPdfOutput() const override { return false; }
-    void setOutputFile(const QString&) override {}
+    bool isPdfOutput() const override { return pdf; }
+    void setOutputFile(const QString& path) override { outputFile = path; }
     int paperCode() const override { return 9; }
     Orientation orientation() const override { return orientationNow; }
     void setOrientation(Orientation orientation) override { orientationNow = orientation; }
@@ -52,6 +55,8 @@ public:
 
     bool beginDoc() override
     {
+        if (failBegin)
+            return false;
         jobs.push_back({mTitle, {}, false});
         mCanvas.calls.clear();
         return true;
@@ -68,7 +73,11 @@ public:
         return true;
     }
     Canvas& canvas() override { return mCanvas; }
-    QString errorString() const override { return {}; }
+    QString errorString() const override
+    {
+        return failBegin ? QStringLiteral("プリンタ「%1」で印刷を開始できません。").arg(current)
+                         : QString();
+    }
 
 private:
     void flushPage()

@@ -1,11 +1,12 @@
 #include "platform/fonts.h"
+#include "ui/resources.h"
 
 #include <QApplication>
 
 #include <gtest/gtest.h>
 
 // The window tests run a QApplication on the offscreen platform, with the Windows faces
-// registered as the program does at start-up.
+// registered and the icons' resources linked in as the program does at start-up.
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
@@ -13,5 +14,6 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     nobrisa::registerFaceSubstitutes();
+    nobrisa::initResources();
     return RUN_ALL_TESTS();
 }

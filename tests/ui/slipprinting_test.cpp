@@ -1,3 +1,4 @@
+#include "fakeprinter.h"
 #include "fakeprompts.h"
 #include "model/coords.h"
 #include "model/digitcells.h"
@@ -12,67 +13,11 @@
 namespace nobrisa {
 namespace {
 
-// A 600-dpi printer that records its jobs: each job its title and the calls of each page.
-class JobRecorder final : public PrinterDevice {
-public:
-    struct Job {
-        QString title;
-        std::vector<std::vector<test::RecordingCanvas::Call>> pages;
-    };
-    std::vector<Job> jobs;
-    FixedDevice caps;
-    QStringList names{"Office", "Label"};
-    QString current = "Office";
-    bool pdf = false;
-    QString outputFile;
-    bool failBegin = false;
-
-    int deviceCaps(DeviceCap cap) const override { return caps.deviceCaps(cap); }
-    QStringList printerNames() const override { return names; }
-    int printerIndex() const override { return static_cast<int>(names.indexOf(current)); }
-    QString printerName() const override { return current; }
-    bool isPdfOutput() const override { return pdf; }
-    void setOutputFile(const QString& path) override { outputFile = path; }
-    int paperCode() const override { return 9; }
-    Orientation orientation() const override { return Orientation::Portrait; }
-    void setOrientation(Orientation) override {}
-    QString title() const override { return mTitle; }
-    void setTitle(const QString& title) override { mTitle = title; }
-    bool beginDoc() override
-    {
-        if (failBegin)
-            return false;
-        jobs.push_back({mTitle, {}});
-        mCanvas.calls.clear();
-        return true;
-    }
-    bool newPage() override
-    {
-        flushPage();
-        return true;
-    }
-    bool endDoc() override
-    {
-        flushPage();
-        return true;
-    }
-    Canvas& canvas() override { return mCanvas; }
-    QString errorString() const override { return "プリンタ「Office」で印刷を開始できません。"; }
-
-private:
-    void flushPage()
-    {
-        jobs.back().pages.push_back(mCanvas.calls);
-        mCanvas.calls.clear();
-    }
-    QString mTitle;
-    test::RecordingCanvas mCanvas;
-};
-
 class SlipPrintingTest : public ::testing::Test {
 protected:
     SlipPrintingTest()
     {
+        printer.names = QStringList{"Office", "Label"};
         slip.CheckBox1 = slip.CheckBox2 = slip.CheckBox3 = slip.CheckBox4 = true;
         slip.CheckBox4R = true;
         slip.Ekouza1 = "00120";
@@ -87,7 +32,7 @@ protected:
 
     SlipSource source() { return {slip, positions, printer, cells}; }
 
-    JobRecorder printer;
+    test::FakePrinter printer;
     test::FakePrompts prompts;
     SlipPrinting printing{printer, prompts};
     TSlipRecord slip;
