@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs the program: prints the bundled sample slip to a PDF
-# (out/sample.pdf) with nobrisa-cli. Extra arguments go to "nobrisa-cli print"
-# (e.g. --printer NAME to print on a CUPS queue instead).
+# Sets up, builds and starts the program's window. Extra arguments go to the program.
+# Without a display (no DISPLAY or WAYLAND_DISPLAY) it cannot open a window: it says so and
+# prints the bundled sample slip to out/sample.pdf with nobrisa-cli instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
-export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-mkdir -p out
-if [ $# -eq 0 ]; then
-  set -- --pdf out/sample.pdf
+if [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} && -z ${QT_QPA_PLATFORM:-} ]]; then
+  echo "run: no display to open the window on; printing samples/sample.dat to out/sample.pdf" >&2
+  echo "run: (start the window with a display, or under Xvfb: xvfb-run bash scripts/run.sh)" >&2
+  mkdir -p out
+  QT_QPA_PLATFORM=offscreen ./build/src/nobrisa-cli print samples/sample.dat --pdf out/sample.pdf
+  exit 0
 fi
-./build/src/nobrisa-cli print samples/sample.dat "$@"
+exec ./build/src/nobrisa "$@"

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins libqt6svg6 libgl-dev
+  qt6-translations-l10n
   libgtest-dev googletest
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-ocr-b fontconfig
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf

@@ -8,12 +8,22 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Nobrisa"));
     nobrisa::initResources();
+    // The program speaks Japanese whatever the desktop's language: Qt's own dialogs (files,
+    // print setup, input boxes, message buttons) follow it when Qt's Japanese texts are installed.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/nobrisa.svg")));
     nobrisa::registerFaceSubstitutes();
     // The interface font is the proportional gothic of the Windows program, where installed.

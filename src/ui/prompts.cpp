@@ -1,8 +1,10 @@
 #include "ui/prompts.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -89,6 +91,17 @@ void QtPrompts::printerSetup(QWidget* parent, QPrinter& printer)
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    // The dialog only chooses: its button must not promise to print, and the copies, page
+    // ranges and page sets behind its "Options" button would change what every print sends.
+    const QString optionsText = QCoreApplication::translate("QPrintDialog", "&Options >>");
+    for (auto* button : dialog.findChildren<QPushButton*>()) {
+        if (button->text() == optionsText)
+            button->hide();
+    }
+    for (auto* buttons : dialog.findChildren<QDialogButtonBox*>()) {
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
+    }
     dialog.exec();
 }
 

@@ -117,9 +117,17 @@ close_app() {
     app_pid=
 }
 
+# ファイル → 印刷 on the current printer, QUEUE; waits for the job and checks its name.
 print_from_menu() {
+    local queue=$1
     keys alt+f
     keys p
+    local id name
+    id=$(cups_last_job_id "$queue") || fail "no job on $queue"
+    cups_wait_job "$id" || fail "job $id on $queue did not complete"
+    name=$(cups_job_name "$id")
+    [[ "$name" == "Nobrisa_日本語教育振興会" ]] || fail "job $id named '$name'"
+    echo "ok job $id '$name' on $queue"
 }
 
 echo "== first start: type a slip and print it on the cups-pdf queue"
@@ -143,13 +151,8 @@ keys ctrl+Tab Tab space Tab
 type_text "令和8年度　年会費"
 keys shift+Tab shift+Tab
 screenshot typed
-print_from_menu
-id=$(cups_last_job_id nobrisa_gui_pdf) || fail "no job on the cups-pdf queue"
-cups_wait_job "$id" || fail "cups-pdf job $id did not complete"
+print_from_menu nobrisa_gui_pdf
 pdf_from_window=$(cups_pdf_wait 1) || fail "cups-pdf wrote no PDF"
-name=$(cups_job_name "$id")
-[[ "$name" == "Nobrisa_日本語教育振興会" ]] || fail "job $id named '$name'"
-echo "ok job $id '$name' → $(basename "$pdf_from_window")"
 close_app
 
 echo "== the INI file holds the slip"
@@ -173,12 +176,8 @@ echo "== second start: the slip is there; print it on the capture queue"
 cups_set_default nobrisa_gui_capture
 start_app 2
 screenshot second-start
-print_from_menu
-id=$(cups_last_job_id nobrisa_gui_capture) || fail "no job on the capture queue"
-cups_wait_job "$id" || fail "capture job $id did not complete"
+print_from_menu nobrisa_gui_capture
 captured=$(cups_capture_wait 1) || fail "no job reached the capture printer"
-name=$(cups_job_name "$id")
-[[ "$name" == "Nobrisa_日本語教育振興会" ]] || fail "job $id named '$name'"
 close_app
 
 # The capture queue's resolution and margins, as the program sees them (--verbose prints them;

@@ -168,8 +168,10 @@ TEST_F(TForm1EditingTest, HintsGoToTheFirstStatusPanelOnly)
     // Every toolbar button shows a picture, from the theme or the program's own.
     for (QToolBar* bar : form->findChildren<QToolBar*>()) {
         for (QAction* item : bar->actions()) {
-            if (!item->isSeparator())
-                EXPECT_FALSE(item->icon().pixmap(16, 16).isNull()) << item->objectName().toStdString();
+            if (!item->isSeparator()) {
+                EXPECT_FALSE(item->icon().pixmap(16, 16).isNull())
+                    << item->objectName().toStdString();
+            }
         }
     }
     EXPECT_EQ(widget(*form, "Label12")->toolTip(),
