@@ -5,6 +5,8 @@ namespace nobrisa {
 class Canvas;
 class DeviceQuery;
 class DigitCells;
+class StringTable;
+struct ColumnMapping;
 struct TPrintPositions;
 struct TSlipRecord;
 
@@ -26,6 +28,21 @@ void DrawSlip(Canvas& canvas, const SlipSource& source);
 
 // The right (receipt) half alone.
 void DrawSlipRight(Canvas& canvas, const SlipSource& source);
+
+// One row of the continuous-print table: the table, its column mapping and the row number (0 for
+// the sample row, whose sample texts stand in for the cells; a row beyond the table reads as
+// empty cells).
+struct RowSource {
+    const StringTable& table;
+    const ColumnMapping& mapping;
+    int row = 0;
+};
+
+// One slip whose payer (and, as the mapping says, amount and message lines) come from a table
+// row; the subscriber and everything else from the record. Digits on the row grid (pitch 50),
+// the subscriber name in fixed boxes. Writes nothing back into the record; leaves the row's
+// amount in cells 14 to 21.
+void DrawSlipRow(Canvas& canvas, const SlipSource& source, const RowSource& row);
 
 // The faces a renderer draws with when a face field has no selection: the OCR face for the
 // digit groups, the gothic elsewhere, the mincho for the message. The platform layer maps these
