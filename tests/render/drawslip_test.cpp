@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
-
 namespace nobrisa {
 namespace {
 
@@ -40,15 +38,8 @@ protected:
     DigitCells cells;
 };
 
-using Placed = std::tuple<int, int, QString>;
-
-std::vector<Placed> placed(const std::vector<Call>& calls)
-{
-    std::vector<Placed> out;
-    for (const Call& c : calls)
-        out.emplace_back(c.x, c.y, c.text);
-    return out;
-}
+using test::Placed;
+using test::placed;
 
 TEST_F(DrawSlipTest, AccountDigitsLandInTheirCellsOnBothHalves)
 {

@@ -93,4 +93,12 @@ std::vector<RecordingCanvas::Call> RecordingCanvas::drawTexts() const
     return out;
 }
 
+std::vector<Placed> placed(const std::vector<RecordingCanvas::Call>& calls)
+{
+    std::vector<Placed> out;
+    for (const RecordingCanvas::Call& c : calls)
+        out.emplace_back(c.x, c.y, c.text);
+    return out;
+}
+
 } // namespace nobrisa::test

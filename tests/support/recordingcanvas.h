@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace nobrisa::test {
@@ -53,5 +54,9 @@ private:
     class Measure;
     std::unique_ptr<TextMeasure> mMeasure;
 };
+
+// Where each recorded call put its text: (x, y, text), for comparing TextOut placements.
+using Placed = std::tuple<int, int, QString>;
+std::vector<Placed> placed(const std::vector<RecordingCanvas::Call>& calls);
 
 } // namespace nobrisa::test
