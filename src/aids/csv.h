@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <vector>
+
 namespace nobrisa {
 
 // The lines of a continuous-print CSV file: the bytes decoded (a byte-order mark selects UTF-8,
@@ -22,5 +24,42 @@ QStringList csvLines(const QByteArray& bytes);
 //    a comma that is the line's last character adds one empty field, a comma followed only by
 //    blanks adds none; two commas in a row give an empty field.
 QStringList splitCsvFields(QStringView line);
+
+// The text of a continuous-print CSV file as csvLines reads it: decoded, cut at the first NUL.
+QString csvText(const QByteArray& bytes);
+
+// Walks the lines of csvText's result as csvLines cuts them, without copying them.
+class CsvLineCursor final {
+public:
+    explicit CsvLineCursor(QStringView text) noexcept
+        : mRest(text)
+    {
+    }
+    // Sets `line` to the next line; false after the last one.
+    bool next(QStringView& line) noexcept;
+
+private:
+    QStringView mRest;
+};
+
+// splitCsvFields for many lines in a row: the fields are views into the line or into the
+// splitter's own buffer (for quoted fields with doubled quotes), valid until the next split.
+// A large file thus costs no list and no string a field.
+class CsvFieldSplitter final {
+public:
+    const std::vector<QStringView>& split(QStringView line);
+
+private:
+    struct Piece {
+        bool inBuffer; // in mUnquoted rather than in the line
+        qsizetype begin;
+        qsizetype size;
+    };
+    qsizetype readQuoted(QStringView line, qsizetype pos);
+
+    std::vector<Piece> mPieces;
+    std::vector<QStringView> mFields;
+    QString mUnquoted;
+};
 
 } // namespace nobrisa

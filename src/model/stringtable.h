@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace nobrisa {
@@ -10,8 +12,10 @@ namespace nobrisa {
 // A grid of text cells, columns × rows, addressed (column, row) from 0. Row 0 is the heading
 // row and column 0 the numbering column; the data cells are columns 1.. and rows 1...
 //
-// Each row keeps its cells in one string with the cells' end offsets beside it, so that a
-// 100,000-row table costs a few dozen bytes a row more than its text, not one heap block a cell.
+// Each row keeps its non-empty cells in one string with their columns and end offsets beside it,
+// so that a 100,000-row table costs a few dozen bytes a row more than its text, not one heap
+// block a cell, and empty cells cost nothing: the short rows of a table that one long line
+// made wide take no room for the cells they lack.
 class StringTable final {
 public:
     StringTable() = default;
@@ -32,6 +36,10 @@ public:
     // Replaces row `row` with `cells` (column 0 first); cells beyond the column count are
     // dropped, missing ones are empty.
     void setRow(int row, const std::vector<QString>& cells);
+    void setRow(int row, std::span<const QStringView> cells);
+    // The same, with `last` in the table's last column (the cells between stay empty): a row
+    // and a column far to its right, built at once.
+    void setRow(int row, std::span<const QStringView> cells, QStringView last);
 
     // New cells are empty; cells that fall outside are gone, also if the table grows again.
     // Both counts are at least 1.
@@ -42,14 +50,21 @@ public:
     friend bool operator==(const StringTable&, const StringTable&) = default;
 
 private:
+    struct Cell {
+        int column;
+        int end; // end offset of the cell's text in the row's text
+        friend bool operator==(const Cell&, const Cell&) = default;
+    };
     struct Row {
-        QString text;              // the cells one after the other
-        std::vector<int> ends;     // end offset of each cell in text, up to the last non-empty
+        QString text;            // the non-empty cells one after the other
+        std::vector<Cell> cells; // the non-empty cells, by column
         friend bool operator==(const Row&, const Row&) = default;
     };
 
     static QStringView cellOf(const Row& row, int column);
     static void assign(Row& row, int column, QStringView text);
+    template <typename Cells>
+    void replaceRow(int row, const Cells& cells, std::optional<QStringView> last = {});
 
     int mColumns = 1;
     std::vector<Row> mRows = std::vector<Row>(1);
