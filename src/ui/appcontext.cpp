@@ -25,6 +25,7 @@ AppContext processContext()
         QDir().mkpath(iniFolder);
     context.helpPath = besideExecutable(exe, QStringLiteral(".html"));
     context.workingFolder = QDir::currentPath();
+    context.executableFolder = QFileInfo(exe).absolutePath();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         context.screenSize = screen->size();
     return context;

@@ -11,9 +11,10 @@ namespace nobrisa {
 // What the main window needs to know about the process it runs in, gathered once by main() and
 // passed in, so that the window reads no global paths and tests can point it at temporary files.
 struct AppContext {
-    QString appIniPath;    // the application INI file, read at start-up and written at exit
-    QString helpPath;      // the help page beside the executable, opened by F1
-    QString workingFolder; // where "使い方" looks for ZENTORA.TXT
+    QString appIniPath;       // the application INI file, read at start-up and written at exit
+    QString helpPath;         // the help page beside the executable, opened by F1
+    QString workingFolder;    // where "使い方" looks for ZENTORA.TXT
+    QString executableFolder; // where the continuous-print CSV open starts
     QSize screenSize{1920, 1080};
     // The faces the font lists offer; unset means the faces installed on this machine.
     std::optional<QStringList> faces;

@@ -10,6 +10,7 @@
 #include <QStyleOptionSpinBox>
 
 #include <algorithm>
+#include <limits>
 
 namespace nobrisa {
 
@@ -45,7 +46,25 @@ void NumberBox::setText(const QString& text)
 
 void NumberBox::setNumber(int value)
 {
-    setText(QString::number(std::clamp(value, mMin, mMax)));
+    setText(QString::number(clamped(value)));
+}
+
+long long NumberBox::clamped(long long value) const
+{
+    if (!bounded())
+        return std::clamp<long long>(value, std::numeric_limits<int>::min(),
+                                     std::numeric_limits<int>::max());
+    return std::clamp<long long>(value, mMin, mMax);
+}
+
+void NumberBox::setRange(int minimum, int maximum)
+{
+    mMin = minimum;
+    mMax = std::max(minimum, maximum);
+    int v = 0;
+    if (bounded() && parseWholeNumber(value(), &v) && (v < mMin || v > mMax))
+        setNumber(v);
+    updateGeometry();
 }
 
 int NumberBox::toInt(int fallback) const
@@ -82,7 +101,7 @@ void NumberBox::stepBy(int steps)
     if (!parseWholeNumber(value(), &current))
         current = 0;
     const long long next = static_cast<long long>(current) + static_cast<long long>(mStep) * steps;
-    setText(QString::number(std::clamp<long long>(next, mMin, mMax)));
+    setText(QString::number(clamped(next)));
     selectAll();
 }
 
@@ -93,6 +112,8 @@ QAbstractSpinBox::StepEnabled NumberBox::stepEnabled() const
     int current = 0;
     if (!parseWholeNumber(value(), &current))
         current = 0;
+    if (!bounded())
+        return StepUpEnabled | StepDownEnabled;
     StepEnabled enabled = StepNone;
     if (current < mMax)
         enabled |= StepUpEnabled;
@@ -123,7 +144,7 @@ void NumberBox::keyPressEvent(QKeyEvent* event)
 void NumberBox::focusOutEvent(QFocusEvent* event)
 {
     int v = 0;
-    if (parseWholeNumber(value(), &v) && (v < mMin || v > mMax))
+    if (bounded() && parseWholeNumber(value(), &v) && (v < mMin || v > mMax))
         setNumber(v);
     QAbstractSpinBox::focusOutEvent(event);
 }
@@ -136,6 +157,9 @@ QSize NumberBox::sizeHint() const
     QString widest = QString::number(mMin);
     if (QString::number(mMax).size() > widest.size())
         widest = QString::number(mMax);
+    // A box without bounds is as wide as what the user may type.
+    if (mMaxLength > widest.size())
+        widest = QString(mMaxLength, QLatin1Char('0'));
     const int width = metrics.horizontalAdvance(widest + u' ') + 2;
     const int height = lineEdit()->sizeHint().height();
     QStyleOptionSpinBox option;

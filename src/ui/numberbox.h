@@ -9,7 +9,8 @@ namespace nobrisa {
 // digits, "+", "-" and the decimal separator; other printable keys are refused with a beep. The
 // arrow keys and the spin buttons add or subtract the step to the text's number (0 when the text
 // is none), never leaving the range. When the focus leaves, a whole number outside the range
-// becomes the nearer bound; a text that is no whole number stays as typed.
+// becomes the nearer bound; a text that is no whole number stays as typed. A box whose bounds
+// are both 0 holds any number, as an unbounded spin edit does.
 class NumberBox final : public QAbstractSpinBox {
     Q_OBJECT
 public:
@@ -24,6 +25,8 @@ public:
 
     int minimum() const { return mMin; }
     int maximum() const { return mMax; }
+    // New bounds; a whole number shown outside them becomes the nearer bound.
+    void setRange(int minimum, int maximum);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -41,6 +44,8 @@ protected:
 
 private:
     bool isNumberCharacter(QChar c) const;
+    bool bounded() const { return mMin != 0 || mMax != 0; }
+    long long clamped(long long value) const;
 
     int mMin;
     int mMax;

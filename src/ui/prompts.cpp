@@ -2,12 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QProgressDialog>
 #include <QPushButton>
 
 #include <memory>
@@ -25,6 +26,31 @@ QFileDialog* makeDialog(QWidget* parent, const Prompts::FileDialog& d)
         dialog->selectFile(d.fileName);
     return dialog;
 }
+
+class DialogProgress final : public Prompts::Progress {
+public:
+    DialogProgress(QWidget* parent, const QString& label, int total)
+        : mDialog(label, QStringLiteral("中止"), 0, total, parent)
+    {
+        mDialog.setWindowTitle(QStringLiteral("Nobrisa"));
+        mDialog.setWindowModality(Qt::WindowModal);
+        mDialog.setMinimumDuration(0);
+        mDialog.setAutoReset(false);
+        mDialog.setAutoClose(false);
+        mDialog.setValue(0);
+    }
+
+    bool advance(int done) override
+    {
+        // A window-modal dialog lets the events through here, the cancel button's click too.
+        mDialog.setValue(done);
+        QCoreApplication::processEvents();
+        return !mDialog.wasCanceled();
+    }
+
+private:
+    QProgressDialog mDialog;
+};
 
 } // namespace
 
@@ -108,6 +134,12 @@ void QtPrompts::printerSetup(QWidget* parent, QPrinter& printer)
 void QtPrompts::openUrl(const QUrl& url)
 {
     QDesktopServices::openUrl(url);
+}
+
+std::unique_ptr<Prompts::Progress> QtPrompts::progress(QWidget* parent, const QString& label,
+                                                       int total)
+{
+    return std::make_unique<DialogProgress>(parent, label, total);
 }
 
 } // namespace nobrisa

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QUrl>
 
+#include <memory>
 #include <optional>
 
 class QPrinter;
@@ -46,6 +47,17 @@ public:
 
     // Asks the desktop to open a file or address; failures are not reported.
     virtual void openUrl(const QUrl& url) = 0;
+
+    // A window-modal progress display of a long print with a cancel button "中止". While it is
+    // up the window behind it takes no input.
+    class Progress {
+    public:
+        virtual ~Progress() = default;
+        // `done` of the total pages are drawn; false once the user has cancelled.
+        virtual bool advance(int done) = 0;
+    };
+    virtual std::unique_ptr<Progress> progress(QWidget* parent, const QString& label,
+                                               int total) = 0;
 };
 
 // The real dialogs and the desktop shell.
@@ -59,6 +71,7 @@ public:
     SaveFailedChoice saveFailedAtExit(QWidget* parent, const QString& message) override;
     void printerSetup(QWidget* parent, QPrinter& printer) override;
     void openUrl(const QUrl& url) override;
+    std::unique_ptr<Progress> progress(QWidget* parent, const QString& label, int total) override;
 };
 
 } // namespace nobrisa

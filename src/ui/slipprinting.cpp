@@ -1,5 +1,6 @@
 #include "ui/slipprinting.h"
 
+#include "aids/continuoustable.h"
 #include "model/numbertext.h"
 #include "model/tsliprecord.h"
 #include "render/printerdevice.h"
@@ -11,8 +12,16 @@
 #include <QFileInfo>
 
 #include <exception>
+#include <memory>
 
 namespace nobrisa {
+
+namespace {
+
+// Jobs of more pages than this show their progress and can be cancelled.
+constexpr int kPagesWithoutProgress = 3;
+
+} // namespace
 
 QString jobTitle(const QString& subscriberName)
 {
@@ -22,13 +31,13 @@ QString jobTitle(const QString& subscriberName)
 SlipPrinting::Outcome SlipPrinting::printSlip(QWidget* parent, const SlipSource& source)
 {
     mPrinter.setTitle(jobTitle(source.slip.Ekanyu));
-    return run(parent, 1, [&](Canvas& canvas) { DrawSlip(canvas, source); });
+    return run(parent, 1, [&](Canvas& canvas, int) { DrawSlip(canvas, source); });
 }
 
 SlipPrinting::Outcome SlipPrinting::printRight(QWidget* parent, const SlipSource& source)
 {
     mPrinter.setTitle(jobTitle(source.slip.Ekanyu));
-    return run(parent, 1, [&](Canvas& canvas) { DrawSlipRight(canvas, source); });
+    return run(parent, 1, [&](Canvas& canvas, int) { DrawSlipRight(canvas, source); });
 }
 
 SlipPrinting::Outcome SlipPrinting::printCopies(QWidget* parent, const SlipSource& source)
@@ -43,11 +52,22 @@ SlipPrinting::Outcome SlipPrinting::printCopies(QWidget* parent, const SlipSourc
     // No copies, or a negative count: nothing to print, so no (empty) job is sent either.
     if (copies <= 0)
         return {false, QStringLiteral("印刷する枚数がありません。")};
-    return run(parent, copies, [&](Canvas& canvas) { DrawSlip(canvas, source); });
+    return run(parent, copies, [&](Canvas& canvas, int) { DrawSlip(canvas, source); });
+}
+
+SlipPrinting::Outcome SlipPrinting::printRows(QWidget* parent, const SlipSource& source,
+                                              const ContinuousTable& rows, const RowRange& range)
+{
+    const Outcome outcome = run(parent, range.count(), [&](Canvas& canvas, int page) {
+        DrawSlipRow(canvas, source, {rows.table, rows.mapping, range.first + page});
+    });
+    if (outcome.printed && range.count() == 0)
+        return {true, QStringLiteral("「終わり」が「始め」より前なので、何も印刷しませんでした。")};
+    return outcome;
 }
 
 SlipPrinting::Outcome SlipPrinting::run(QWidget* parent, int pages,
-                                        const std::function<void(Canvas&)>& draw)
+                                        const std::function<void(Canvas&, int)>& drawPage)
 {
     QString pdfPath;
     if (mPrinter.isPdfOutput()) {
@@ -69,24 +89,50 @@ SlipPrinting::Outcome SlipPrinting::run(QWidget* parent, int pages,
         return {false, message};
     }
 
+    std::unique_ptr<Prompts::Progress> progress;
+    if (pages > kPagesWithoutProgress)
+        progress =
+            mPrompts.progress(parent, QStringLiteral("%1 枚を印刷しています。").arg(pages), pages);
+    int drawn = 0;
+    bool cancelled = false;
+    // Asked before each page after the first.
+    const auto cancelRequested = [&] {
+        cancelled = progress && !progress->advance(drawn);
+        return cancelled;
+    };
+
     PrintOutcome outcome;
     try {
-        outcome = runPrintJob(mPrinter, pages, [&](Canvas& canvas, int) { draw(canvas); });
+        outcome = runPrintJob(
+            mPrinter, pages,
+            [&](Canvas& canvas, int page) {
+                drawPage(canvas, page);
+                ++drawn;
+            },
+            cancelRequested);
     } catch (const std::exception& e) {
         outcome.ok = false;
         outcome.error = QStringLiteral("印刷中にエラーが発生しました。%1").arg(QString::fromLocal8Bit(e.what()));
     }
+    progress.reset();
     if (!outcome.ok) {
         mPrompts.error(parent, outcome.error);
         return {false, outcome.error};
     }
-    if (!pdfPath.isEmpty())
-        return {true, QStringLiteral("PDF「%1」を保存しました（%2 ページ）。")
-                          .arg(QDir::toNativeSeparators(pdfPath))
-                          .arg(outcome.pagesDrawn)};
-    return {true, QStringLiteral("「%1」に %2 枚印刷しました。")
-                      .arg(mPrinter.printerName())
-                      .arg(outcome.pagesDrawn)};
+    const QString count = QString::number(outcome.pagesDrawn);
+    if (!pdfPath.isEmpty()) {
+        const QString file = QDir::toNativeSeparators(pdfPath);
+        if (cancelled)
+            return {true,
+                    QStringLiteral("PDF「%1」を保存しました（%2 ページのうち %3 ページで中止）。")
+                        .arg(file, QString::number(pages), count)};
+        return {true, QStringLiteral("PDF「%1」を保存しました（%2 ページ）。").arg(file, count)};
+    }
+    if (cancelled)
+        return {true, QStringLiteral("「%1」に %2 枚印刷しました（%3 枚のうち、残りは中止）。")
+                          .arg(mPrinter.printerName(), count, QString::number(pages))};
+    return {true,
+            QStringLiteral("「%1」に %2 枚印刷しました。").arg(mPrinter.printerName(), count)};
 }
 
 } // namespace nobrisa

@@ -207,6 +207,7 @@ void TForm1::New1Click()
                           &s.Maddres, &s.MaddresR, &s.Etele1, &s.Etele2, &s.Etele3})
         text->clear();
     s.SEkingaku.setText(QStringLiteral("1000"));
+    ToolButton22Click();
     mState.caption = QStringLiteral("Nobrisa");
     showState(false);
     mPages->setCurrentIndex(0);

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "aids/continuoustable.h"
 #include "model/digitcells.h"
 #include "settings/settings.h"
 #include "ui/appcontext.h"
 #include "ui/slipprinting.h"
 
 #include <QMainWindow>
+
+#include <array>
 
 class QAction;
 class QComboBox;
@@ -15,9 +18,12 @@ class QTabWidget;
 
 namespace nobrisa {
 
+class NumberBox;
 class PrinterDevice;
 class Prompts;
 class SlipBinding;
+class StringGrid;
+class StringTableModel;
 class TForm2;
 
 // The help context of a page (a property of the page widget); F1 opens the help page there.
@@ -38,6 +44,7 @@ public:
     ~TForm1() override;
 
     const TSlipRecord& slip() const noexcept { return mState.slip; }
+    const ContinuousTable& continuousTable() const noexcept { return mContinuous; }
     TForm2& printPositionDialog() const noexcept { return *mForm2; }
 
 protected:
@@ -55,6 +62,7 @@ private:
     QWidget* buildAmountPage();
     QWidget* buildMessagePage();
     QWidget* buildLeftPayerPage();
+    QWidget* buildContinuousPage();
     QWidget* buildPrintSettingsPage();
     QWidget* buildRightPayerPage();
     void installEditingAids();
@@ -105,6 +113,25 @@ private:
     void print(SlipPrinting::Outcome (SlipPrinting::*command)(QWidget*, const SlipSource&));
     void showFieldContextMenu(QWidget* field);
 
+    // The continuous-print page (tform1_continuous.cpp).
+    bool continuousPageActive() const;
+    void ToolButton16Click(); // continuous print
+    void ToolButton17Click(); // open a CSV file
+    void ToolButton18Click(); // copy the current cell
+    void ToolButton19Click(); // cut the current cell
+    void ToolButton20Click(); // paste into the current cell
+    void ToolButton21Click(); // empty the current cell
+    void ToolButton22Click(); // new table
+    void ToolButton25Click(); // add rows
+    void ToolButton26Click(); // add a column
+    void SpeedButton13Click();
+    void Label53Click();
+    void Label59Click();
+    void showMapping();
+    void showRangeBounds();
+    void showReplacedTable();
+    int dataRowCount() const;
+
     AppContext mContext;
     PrinterDevice& mPrinter;
     Prompts& mPrompts;
@@ -116,8 +143,17 @@ private:
     QStringList mFaces;
     SlipBinding* mBinding = nullptr;
     TForm2* mForm2 = nullptr;
+    // The continuous-print table, its column mapping and the range bound; lives as long as the
+    // window and is stored nowhere.
+    ContinuousTable mContinuous;
 
     QTabWidget* mPages = nullptr;
+    QWidget* mContinuousPage = nullptr; // TabSheet6
+    StringGrid* mGrid = nullptr;        // StringGrid1
+    StringTableModel* mGridModel = nullptr;
+    std::array<QComboBox*, kMapFieldCount> mColumnLists{}; // ComboBox1 … ComboBox10
+    NumberBox* mBegin = nullptr;                           // SEbegin
+    NumberBox* mEnd = nullptr;                             // SEend
     QLabel* mHintPanel = nullptr;
     QAction* mPrinterName = nullptr;
     QAction* mNameBySubscriber = nullptr; // Msaveopt1

@@ -72,19 +72,28 @@ void TForm1::print(SlipPrinting::Outcome (SlipPrinting::*command)(QWidget*, cons
     mBinding->showRecord();
 }
 
+// On the continuous-print page, 印刷 and 複数枚印刷 print the table's rows, and 印刷－右側 does
+// nothing.
 void TForm1::Print1Click()
 {
-    print(&SlipPrinting::printSlip);
+    if (continuousPageActive())
+        ToolButton16Click();
+    else
+        print(&SlipPrinting::printSlip);
 }
 
 void TForm1::PrintallClick()
 {
-    print(&SlipPrinting::printCopies);
+    if (continuousPageActive())
+        ToolButton16Click();
+    else
+        print(&SlipPrinting::printCopies);
 }
 
 void TForm1::PrintRightClick()
 {
-    print(&SlipPrinting::printRight);
+    if (!continuousPageActive())
+        print(&SlipPrinting::printRight);
 }
 
 void TForm1::Mprintersetup1Click()

@@ -8,6 +8,8 @@
 #include "model/tsliprecord.h"
 #include "ui/clickablelabel.h"
 #include "ui/numberbox.h"
+#include "ui/stringgrid.h"
+#include "ui/stringtablemodel.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -76,6 +78,29 @@ void setToolHint(QAction* action, const QString& hint)
     const qsizetype bar = hint.indexOf(QLatin1Char('|'));
     action->setToolTip(bar < 0 ? hint : hint.left(bar));
     action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
+// The toolbars: fixed in place, 20-pixel pictures, no menu to hide them.
+void setUpToolBar(QToolBar* tools)
+{
+    tools->setMovable(false);
+    tools->setFloatable(false);
+    tools->setIconSize({kToolIconSize, kToolIconSize});
+    tools->toggleViewAction()->setEnabled(false);
+    tools->setContextMenuPolicy(Qt::PreventContextMenu);
+}
+
+// A toolbar button showing the desktop's own picture where it has one, else the program's.
+QAction* toolButton(QToolBar* tools, const char* name, const char* themeIcon, const char* resource,
+                    const QString& hint)
+{
+    QIcon icon = QIcon::fromTheme(QLatin1String(themeIcon));
+    if (icon.isNull())
+        icon = QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(resource)));
+    QAction* action = tools->addAction(icon, hint.section(QLatin1Char('|'), 0, 0));
+    action->setObjectName(QLatin1String(name));
+    setToolHint(action, hint);
+    return action;
 }
 
 QLabel* label(const QString& text, QWidget* parent, const QString& hint = {})
@@ -346,21 +371,11 @@ void TForm1::buildToolBar()
 {
     QToolBar* tools = addToolBar(QStringLiteral("ToolBar1"));
     tools->setObjectName(QStringLiteral("ToolBar1"));
-    tools->setMovable(false);
-    tools->setFloatable(false);
-    tools->setIconSize({kToolIconSize, kToolIconSize});
-    tools->toggleViewAction()->setEnabled(false);
-    tools->setContextMenuPolicy(Qt::PreventContextMenu);
+    setUpToolBar(tools);
 
     auto add = [this, tools](const char* name, const char* themeIcon, const char* resource,
                              const QString& hint, void (TForm1::*handler)()) {
-        // The desktop's own picture where it has one, else the program's.
-        QIcon icon = QIcon::fromTheme(QLatin1String(themeIcon));
-        if (icon.isNull())
-            icon = QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(resource)));
-        QAction* action = tools->addAction(icon, hint.section(QLatin1Char('|'), 0, 0));
-        action->setObjectName(QLatin1String(name));
-        setToolHint(action, hint);
+        QAction* action = toolButton(tools, name, themeIcon, resource, hint);
         if (handler != nullptr)
             connect(action, &QAction::triggered, this, handler);
         else
@@ -417,6 +432,7 @@ void TForm1::buildCentre()
     mPages->addTab(buildAmountPage(), QStringLiteral("金　額"));
     mPages->addTab(buildMessagePage(), QStringLiteral("通信欄"));
     mPages->addTab(buildLeftPayerPage(), QStringLiteral("ご依頼人-左"));
+    mPages->addTab(buildContinuousPage(), QStringLiteral("ご依頼人連続印刷"));
     mPages->addTab(buildPrintSettingsPage(), QStringLiteral("印刷設定"));
     mPages->addTab(buildRightPayerPage(), QStringLiteral("ご依頼人-右"));
 
@@ -574,6 +590,129 @@ QWidget* TForm1::buildLeftPayerPage()
     return p;
 }
 
+QWidget* TForm1::buildContinuousPage()
+{
+    QWidget* p = page("TabSheet6", 22001);
+    mContinuousPage = p;
+    QVBoxLayout* column = columnOf(p);
+
+    auto* tools = new QToolBar(QStringLiteral("ToolBar2"), p);
+    tools->setObjectName(QStringLiteral("ToolBar2"));
+    setUpToolBar(tools);
+    struct Tool {
+        const char* name;
+        const char* themeIcon;
+        const char* resource;
+        const char* hint;
+        void (TForm1::*handler)();
+    };
+    const Tool buttons[] = {
+        {"ToolButton16", "document-print", "print", "連続印刷|払込人連続印刷をします。",
+         &TForm1::ToolButton16Click},
+        // The previews of a row come with the preview feature.
+        {"ToolButton28", "document-print-preview", "preview",
+         "プレビュー|印刷プレビューを再表示します。", nullptr},
+        {"ToolButton29", "document-page-setup", "paper-preview",
+         "印刷ﾌﾟﾚﾋﾞｭｰ|印刷ﾌﾟﾚﾋﾞｭｰをします。", nullptr},
+        {},
+        {"ToolButton22", "document-new", "new", "新規作成|新規に作成します。",
+         &TForm1::ToolButton22Click},
+        {"ToolButton17", "document-open", "csv-open", "開く|CSVファィルを開きます。",
+         &TForm1::ToolButton17Click},
+        {},
+        {"ToolButton18", "edit-copy", "copy", "コピー|コピーします。", &TForm1::ToolButton18Click},
+        {"ToolButton19", "edit-cut", "cut", "切り取り|切り取ります。", &TForm1::ToolButton19Click},
+        {"ToolButton20", "edit-paste", "paste", "貼り付け|貼り付けます。",
+         &TForm1::ToolButton20Click},
+        {"ToolButton21", "edit-delete", "delete", "削除|削除します。", &TForm1::ToolButton21Click},
+        {},
+        {"ToolButton25", "edit-table-insert-row-below", "add-row", "行の追加|行を追加します。",
+         &TForm1::ToolButton25Click},
+        {"ToolButton26", "edit-table-insert-column-right", "add-column", "列追加|列を追加します。",
+         &TForm1::ToolButton26Click},
+    };
+    for (const Tool& b : buttons) {
+        if (b.name == nullptr) {
+            tools->addSeparator();
+            continue;
+        }
+        QAction* action =
+            toolButton(tools, b.name, b.themeIcon, b.resource, QString::fromUtf8(b.hint));
+        if (b.handler != nullptr)
+            connect(action, &QAction::triggered, this, b.handler);
+        else
+            action->setEnabled(false);
+    }
+    column->addWidget(tools);
+
+    // The column mapping: which column of the table feeds which field of the slip, in two
+    // columns of five lists.
+    QGroupBox* mapping = group(QStringLiteral("項目指定"), p);
+    mapping->setObjectName(QStringLiteral("GroupBox2"));
+    QGridLayout* grid = gridOf(mapping);
+    grid->setColumnStretch(1, 0);
+    const char* const captions[kMapFieldCount] = {"〒",       "住所１",  "住所２",   "氏名",
+                                                  "電話",     "金額",    "通信欄１", "通信欄２",
+                                                  "通信欄３", "通信欄４"};
+    for (int i = 0; i < kMapFieldCount; ++i) {
+        const auto field = static_cast<MapField>(i);
+        auto* list = new QComboBox(mapping);
+        list->setObjectName(QStringLiteral("ComboBox%1").arg(i + 1));
+        list->setEditable(false);
+        list->setStatusTip(ColumnMapping::hint(field));
+        list->setMinimumContentsLength(7);
+        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        list->setMaxVisibleItems(20);
+        connect(list, &QComboBox::currentIndexChanged, this,
+                [this, field](int index) { mContinuous.mapping.select(field, index); });
+        mColumnLists[static_cast<std::size_t>(i)] = list;
+        const int gridRow = i % 5;
+        const int gridColumn = i < 5 ? 0 : 2;
+        grid->addWidget(label(QString::fromUtf8(captions[i]), mapping, ColumnMapping::hint(field)),
+                        gridRow, gridColumn);
+        grid->addWidget(list, gridRow, gridColumn + 1);
+    }
+    grid->setColumnMinimumWidth(2, 12);
+
+    // The print range: first and last data row, 0 in either for one trial slip.
+    QGroupBox* range = group(QStringLiteral("印刷設定"), p);
+    range->setObjectName(QStringLiteral("GroupBox3"));
+    grid = gridOf(range);
+    grid->setColumnStretch(1, 0);
+    auto* first = new ClickableLabel(QStringLiteral("始め"), range);
+    first->setObjectName(QStringLiteral("Label53"));
+    first->setStatusTip(QStringLiteral("クリックすると 1 行目からにします。"));
+    connect(first, &ClickableLabel::clicked, this, &TForm1::Label53Click);
+    auto* last = new ClickableLabel(QStringLiteral("終わり"), range);
+    last->setObjectName(QStringLiteral("Label59"));
+    last->setStatusTip(QStringLiteral("クリックすると最後の行までにします。"));
+    connect(last, &ClickableLabel::clicked, this, &TForm1::Label59Click);
+    mBegin = numberBox("SEbegin", 0, 0, 1, 7, QString(), range);
+    mEnd = numberBox("SEend", 0, 0, 1, 7, QString(), range);
+    grid->addWidget(first, 0, 0);
+    grid->addWidget(mBegin, 0, 1);
+    grid->addWidget(last, 1, 0);
+    grid->addWidget(mEnd, 1, 1);
+    QPushButton* all = button("SpeedButton13", QStringLiteral("全件印刷"),
+                              QStringLiteral("すべての行を印刷する範囲にします。"), range);
+    connect(all, &QPushButton::clicked, this, &TForm1::SpeedButton13Click);
+    grid->addWidget(all, 2, 0, 1, 2);
+    grid->setRowStretch(3, 1);
+
+    auto* groups = new QHBoxLayout;
+    groups->addWidget(mapping);
+    groups->addWidget(range);
+    groups->addStretch(1);
+    column->addLayout(groups);
+
+    mGrid = new StringGrid(p);
+    mGridModel = new StringTableModel(mContinuous.table, mGrid);
+    mGrid->setModel(mGridModel);
+    column->addWidget(mGrid, 1);
+    showReplacedTable();
+    return p;
+}
+
 QWidget* TForm1::buildPrintSettingsPage()
 {
     QWidget* p = page("TabSheet99", 19001);
@@ -661,10 +800,12 @@ void TForm1::installEditingAids()
 {
     // Enter moves on as Tab would in these fields; the multi-line fields keep it as a new line.
     for (const char* name :
-         {"Ekouza1", "Ekouza2",  "Ekouza3",     "CBfont1",    "SpinEditFont1", "CBfont5",
-          "SEfont5", "SEfont51", "SEkingaku",   "CBfont2",    "SpinEditFont2", "CBfont3",
-          "SEfont3", "Ezip",     "Etele1",      "Etele2",     "Etele3",        "CBfont4",
-          "SEfont4", "SEfont41", "SEleftright", "SEtopbottom"}) {
+         {"Ekouza1",   "Ekouza2",    "Ekouza3",     "CBfont1",     "SpinEditFont1", "CBfont5",
+          "SEfont5",   "SEfont51",   "SEkingaku",   "CBfont2",     "SpinEditFont2", "CBfont3",
+          "SEfont3",   "Ezip",       "Etele1",      "Etele2",      "Etele3",        "CBfont4",
+          "SEfont4",   "SEfont41",   "SEleftright", "SEtopbottom", "ComboBox1",     "ComboBox2",
+          "ComboBox3", "ComboBox4",  "ComboBox5",   "ComboBox6",   "ComboBox7",     "ComboBox8",
+          "ComboBox9", "ComboBox10", "SEbegin",     "SEend"}) {
         auto* field = findChild<QWidget*>(QLatin1String(name));
         field->installEventFilter(this);
         // A number box passes its keys to its inner edit, which may hold the focus itself.

@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -27,6 +28,11 @@ public:
     QStringList saveFailedMessages;
     int printerSetups = 0;
     std::vector<QUrl> opened;
+    // The progress display: the label and total of each one shown, every count it was given,
+    // and after how many pages drawn the user presses "中止" (never when negative).
+    QStringList progressShown; // "label|total"
+    std::vector<int> progressSteps;
+    int cancelAfterPages = -1;
 
     QString openFile(QWidget*, const FileDialog& d) override
     {
@@ -59,8 +65,29 @@ public:
     }
     void printerSetup(QWidget*, QPrinter&) override { ++printerSetups; }
     void openUrl(const QUrl& url) override { opened.push_back(url); }
+    std::unique_ptr<Progress> progress(QWidget*, const QString& label, int total) override
+    {
+        progressShown << label + QLatin1Char('|') + QString::number(total);
+        return std::make_unique<ScriptedProgress>(*this);
+    }
 
 private:
+    class ScriptedProgress final : public Progress {
+    public:
+        explicit ScriptedProgress(FakePrompts& owner)
+            : mOwner(owner)
+        {
+        }
+        bool advance(int done) override
+        {
+            mOwner.progressSteps.push_back(done);
+            return mOwner.cancelAfterPages < 0 || done < mOwner.cancelAfterPages;
+        }
+
+    private:
+        FakePrompts& mOwner;
+    };
+
     static QString take(std::deque<QString>& q)
     {
         if (q.empty())

@@ -31,6 +31,7 @@ protected:
         context.appIniPath = dir.filePath(QStringLiteral("nobrisa.ini"));
         context.helpPath = dir.filePath(QStringLiteral("nobrisa.html"));
         context.workingFolder = dir.path();
+        context.executableFolder = dir.path();
         context.screenSize = {1920, 1080};
         context.faces = QStringList{QStringLiteral("DejaVu Sans"), QStringLiteral("OCRB"),
                                     QStringLiteral("ＭＳ ゴシック"), QStringLiteral("ＭＳ 明朝")};

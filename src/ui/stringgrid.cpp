@@ -1,0 +1,59 @@
+#include "ui/stringgrid.h"
+
+#include <QHeaderView>
+
+#include <algorithm>
+
+namespace nobrisa {
+
+namespace {
+
+constexpr int kColumnWidth = 48;
+constexpr int kRowHeight = 18;
+
+} // namespace
+
+StringGrid::StringGrid(QWidget* parent)
+    : QTableView(parent)
+{
+    setObjectName(QStringLiteral("StringGrid1"));
+    const QString hint = QStringLiteral("編集はＦ２キー");
+    setStatusTip(hint);
+    viewport()->setStatusTip(hint);
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed |
+                    QAbstractItemView::DoubleClicked);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setWordWrap(false);
+
+    // Rows never shorter than a line of the cell font needs, so that Japanese text is not cut.
+    const int rowHeight = std::max(kRowHeight, fontMetrics().height() + 4);
+    QHeaderView* rows = verticalHeader();
+    rows->setMinimumSectionSize(std::min(rows->minimumSectionSize(), rowHeight));
+    rows->setDefaultSectionSize(rowHeight);
+    rows->setSectionResizeMode(QHeaderView::Interactive);
+    rows->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The numbering column does not shrink to a sliver for a short table.
+    rows->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 8);
+    QHeaderView* columns = horizontalHeader();
+    columns->setMinimumSectionSize(std::min(columns->minimumSectionSize(), kColumnWidth));
+    columns->setDefaultSectionSize(kColumnWidth);
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    // The headings are the table's row 0 and column 0: they are not clicked to sort or select.
+    for (QHeaderView* header : {rows, columns}) {
+        header->setSectionsClickable(false);
+        header->setHighlightSections(true);
+    }
+}
+
+void StringGrid::commitEditing()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+} // namespace nobrisa
