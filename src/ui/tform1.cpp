@@ -9,6 +9,7 @@
 #include "text/lines.h"
 #include "ui/prompts.h"
 #include "ui/slipbinding.h"
+#include "ui/stringgrid.h"
 #include "ui/tform2.h"
 
 #include <QAction>
@@ -81,7 +82,12 @@ TForm1::TForm1(const AppContext& context, PrinterDevice& printer, Prompts& promp
     mForm2 = new TForm2(mContext.appIniPath, this);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // The grid reads the continuous-print table through its model, and the table, a member, is
+    // gone before the window's child widgets are: the grid goes first.
+    delete mGrid;
+}
 
 void TForm1::fillFontLists()
 {

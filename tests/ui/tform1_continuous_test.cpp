@@ -474,29 +474,5 @@ TEST_F(TForm1ContinuousTest, CancellingALongPrintEndsTheJobAfterThePagesDrawn)
     EXPECT_FALSE(status(*form).contains(QStringLiteral("中止")));
 }
 
-TEST_F(TForm1ContinuousTest, PdfOutputAndVanishedPrinterApplyToTheRowsToo)
-{
-    auto form = makeForm();
-    openCsv(*form, payers(2));
-    showContinuousPage(*form);
-    setRange(*form, "1", "2");
-    printer.pdf = true;
-    const QString pdf = dir.filePath(QStringLiteral("rows.pdf"));
-    prompts.saveAnswers.push_back(pdf);
-    action(*form, "Print1")->trigger();
-    ASSERT_EQ(prompts.saveAsked.size(), 1u);
-    EXPECT_EQ(printer.outputFile, pdf);
-    ASSERT_EQ(printer.jobs.size(), 1u);
-    EXPECT_EQ(printer.jobs[0].pages.size(), 2u);
-    EXPECT_TRUE(status(*form).contains(QStringLiteral("rows.pdf")));
-
-    printer.pdf = false;
-    printer.current = QStringLiteral("Gone");
-    action(*form, "Print1")->trigger();
-    EXPECT_EQ(printer.jobs.size(), 1u);
-    ASSERT_EQ(prompts.errors.size(), 1);
-    EXPECT_TRUE(prompts.errors[0].contains(QStringLiteral("Gone")));
-}
-
 } // namespace
 } // namespace nobrisa::test
