@@ -10,6 +10,7 @@
 #include "model/digitcells.h"
 #include "model/tprintpositions.h"
 #include "model/tsliprecord.h"
+#include "platform/allocator.h"
 #include "platform/fonts.h"
 #include "platform/qtprinterdevice.h"
 #include "render/drawslip.h"
@@ -70,6 +71,7 @@ long peakRssKiB()
 
 int main(int argc, char** argv)
 {
+    nobrisa::keepFreedMemoryForReuse();
     QGuiApplication app(argc, argv);
     int pages = 1000;
     int dpi = 600;

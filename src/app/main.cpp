@@ -1,3 +1,4 @@
+#include "platform/allocator.h"
 #include "platform/fonts.h"
 #include "platform/qtprinterdevice.h"
 #include "ui/appcontext.h"
@@ -14,6 +15,7 @@
 
 int main(int argc, char** argv)
 {
+    nobrisa::keepFreedMemoryForReuse();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Nobrisa"));
     nobrisa::initResources();

@@ -1,5 +1,7 @@
 #include "cli/clitool.h"
 
+#include "aids/continuoustable.h"
+
 #include "model/digitcells.h"
 #include "model/fontchoice.h"
 #include "model/numbertext.h"
@@ -15,7 +17,10 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include <array>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace nobrisa::cli {
 
@@ -23,6 +28,8 @@ namespace {
 
 const char* const kHelp = R"(使い方:
   nobrisa-cli print FILE [--copies N] [--right] [--printer NAME | --pdf OUT.pdf] [--dpi N]
+  nobrisa-cli print FILE --csv ROWS.csv [--rows B-E | --all] [--map FIELD=COLUMN ...]
+                   [--printer NAME | --pdf OUT.pdf] [--dpi N]
   nobrisa-cli printers
   nobrisa-cli --help
 
@@ -35,6 +42,20 @@ print     設定ファイル (*.dat) またはアプリケーションの INI �
   --pdf OUT.pdf   プリンタの代わりに PDF ファイルに出力します。
   --dpi N         PDF の解像度 (既定 600)。
   --verbose       プリンタの解像度と余白 (デバイス値) も表示します。
+
+連続印刷 (ご依頼人連続印刷):
+  --csv ROWS.csv  CSV ファイルの１行につき１枚、ご依頼人を変えて１つの印刷ジョブで印刷します。
+                  CSV には見出し行はなく、１行目が１件目です。金額の列は画面と同じく右端に
+                  追加され、設定ファイルの金額が入ります。
+  --rows B-E      B 件目から E 件目までを印刷します (既定: 全件)。B か E が 0 なら見本の１枚。
+  --all           全件を印刷します。
+  --map FIELD=COLUMN
+                  項目に使う CSV の列 (1 から) を指定します。0 は「(なし)」、金額は「(金額欄)」、
+                  通信欄は「(通信欄)」(設定ファイルの通信欄) です。既定は画面で CSV を開いた
+                  直後と同じです: postal=1 address1=2 address2=3 name=4 tel=5 amount=0
+                  message1=0 message2=8 message3=9 message4=10 (その列がなければ 0)。
+                  FIELD: postal (〒), address1 (住所１), address2 (住所２), name (氏名),
+                         tel (電話), amount (金額), message1 … message4 (通信欄１～４)
 printers  プリンタの一覧を表示します。既定のプリンタには * が付きます。
 
 終了コード: 0 成功, 1 引数の誤り, 2 ファイルを読めない, 3 プリンタがない・見つからない,
@@ -49,9 +70,66 @@ struct PrintOptions {
     QString pdf;
     int dpi = 600;
     bool verbose = false;
+    // Continuous print: the CSV file, the rows (all when not given) and the mapping overrides.
+    QString csv;
+    std::optional<std::pair<int, int>> rows;
+    std::vector<std::pair<MapField, int>> mapping;
 };
 
+// The names --map takes, in the lists' order.
+constexpr std::array<std::pair<const char16_t*, MapField>, kMapFieldCount> kMapNames{{
+    {u"postal", MapField::PostalCode},
+    {u"address1", MapField::Address1},
+    {u"address2", MapField::Address2},
+    {u"name", MapField::Name},
+    {u"tel", MapField::Telephone},
+    {u"amount", MapField::Amount},
+    {u"message1", MapField::Message1},
+    {u"message2", MapField::Message2},
+    {u"message3", MapField::Message3},
+    {u"message4", MapField::Message4},
+}};
+
+// "B-E" → (B, E), both whole numbers ≥ 0.
+std::optional<std::pair<int, int>> parseRowRange(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char('-'));
+    int first = 0;
+    int last = 0;
+    if (parts.size() != 2 || !parseWholeNumber(parts[0], &first) ||
+        !parseWholeNumber(parts[1], &last) || first < 0 || last < 0)
+        return std::nullopt;
+    return std::pair{first, last};
+}
+
+std::optional<std::pair<MapField, int>> parseMapping(const QString& text)
+{
+    const qsizetype eq = text.indexOf(QLatin1Char('='));
+    if (eq < 0)
+        return std::nullopt;
+    const QString name = text.left(eq).trimmed().toLower();
+    int column = 0;
+    if (!parseWholeNumber(text.mid(eq + 1), &column) || column < 0)
+        return std::nullopt;
+    for (const auto& [known, field] : kMapNames) {
+        if (name == QStringView(known))
+            return std::pair{field, column};
+    }
+    return std::nullopt;
+}
+
 // Reads the print command's arguments; returns an error message for bad ones.
+// Why a file given on the command line cannot be read, if it cannot.
+std::optional<QString> checkReadable(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("ファイル「%1」が見つかりません。").arg(path);
+    if (!info.isFile() || !info.isReadable())
+        return QStringLiteral("ファイル「%1」を読み込めません。").arg(path);
+    return std::nullopt;
+}
+
 std::optional<QString> parsePrint(const QStringList& args, PrintOptions& o)
 {
     auto needValue = [&](qsizetype& i) -> std::optional<QString> {
@@ -79,12 +157,28 @@ std::optional<QString> parsePrint(const QStringList& args, PrintOptions& o)
                     return QStringLiteral("--dpi は 72 から 2400 までです。");
                 o.dpi = n;
             }
-        } else if (a == u"--printer" || a == u"--pdf") {
+        } else if (a == u"--all") {
+            o.rows.reset();
+        } else if (a == u"--rows") {
+            const auto v = needValue(i);
+            o.rows = v ? parseRowRange(*v) : std::nullopt;
+            if (!o.rows)
+                return QStringLiteral("--rows には 始め-終わり の形で件数を指定してください (例: 1-20)。");
+        } else if (a == u"--map") {
+            const auto v = needValue(i);
+            const auto pair = v ? parseMapping(*v) : std::nullopt;
+            if (!pair)
+                return QStringLiteral("--map には 項目=列番号 を指定してください (例: name=4)。"
+                                      "項目: postal, address1, address2, name, tel, amount, "
+                                      "message1～message4");
+            o.mapping.push_back(*pair);
+        } else if (a == u"--printer" || a == u"--pdf" || a == u"--csv") {
             const auto v = needValue(i);
             if (!v || v->isEmpty())
                 return QStringLiteral("%1 の後に%2を指定してください。")
-                    .arg(a, a == u"--pdf" ? QStringLiteral("ファイル名") : QStringLiteral("プリンタ名"));
-            (a == u"--printer" ? o.printer : o.pdf) = *v;
+                    .arg(a, a == u"--printer" ? QStringLiteral("プリンタ名")
+                                              : QStringLiteral("ファイル名"));
+            (a == u"--printer" ? o.printer : a == u"--pdf" ? o.pdf : o.csv) = *v;
         } else if (a.startsWith(u"--")) {
             return QStringLiteral("不明なオプションです: %1").arg(a);
         } else if (o.file.isEmpty()) {
@@ -97,6 +191,11 @@ std::optional<QString> parsePrint(const QStringList& args, PrintOptions& o)
         return QStringLiteral("印刷する設定ファイルを指定してください。");
     if (!o.printer.isEmpty() && !o.pdf.isEmpty())
         return QStringLiteral("--printer と --pdf は同時に指定できません。");
+    const bool continuous = !o.csv.isEmpty();
+    if (!continuous && (o.rows || !o.mapping.empty() || args.contains(QStringLiteral("--all"))))
+        return QStringLiteral("--rows, --all, --map は --csv と一緒に指定してください。");
+    if (continuous && (o.right || o.copies != 1))
+        return QStringLiteral("--csv は --copies, --right と同時に指定できません。");
     return std::nullopt;
 }
 
@@ -122,13 +221,8 @@ int printCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         return Usage;
     }
 
-    const QFileInfo info(o.file);
-    if (!info.exists()) {
-        err << "nobrisa-cli: ファイル「" << o.file << "」が見つかりません。\n";
-        return FileError;
-    }
-    if (!info.isFile() || !info.isReadable()) {
-        err << "nobrisa-cli: ファイル「" << o.file << "」を読み込めません。\n";
+    if (const auto problem = checkReadable(o.file)) {
+        err << "nobrisa-cli: " << *problem << '\n';
         return FileError;
     }
 
@@ -141,6 +235,33 @@ int printCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         !LoadPrintPositions(o.file, positions, &error)) {
         err << "nobrisa-cli: " << error << '\n';
         return FileError;
+    }
+
+    // The continuous print reads its rows before any printer is touched.
+    ContinuousTable rows;
+    RowRange range;
+    if (!o.csv.isEmpty()) {
+        if (const auto problem = checkReadable(o.csv)) {
+            err << "nobrisa-cli: " << *problem << '\n';
+            return FileError;
+        }
+        if (!openCsvFile(rows, o.csv, state.slip.SEkingaku.text(), &error)) {
+            err << "nobrisa-cli: " << error << '\n';
+            return FileError;
+        }
+        for (const auto& [field, column] : o.mapping) {
+            if (column >= rows.mapping.itemCount) {
+                err << "nobrisa-cli: --map の列 " << column << " はありません (この CSV の列は 1 から "
+                    << rows.mapping.itemCount - 1 << " まで)。\n";
+                return Usage;
+            }
+            rows.mapping.select(field, column);
+        }
+        const int dataRows = rows.table.rowCount() - 1;
+        range = o.rows ? continuousRange(QString::number(o.rows->first),
+                                         QString::number(o.rows->second))
+                       : continuousRange(QString::number(dataRows > 0 ? 1 : 0),
+                                         QString::number(dataRows));
     }
 
     registerFaceSubstitutes();
@@ -171,12 +292,17 @@ int printCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     DigitCells cells;
     const SlipSource source{state.slip, positions, printer, cells};
     const PrintOutcome outcome =
-        runPrintJob(printer, o.copies, [&](Canvas& canvas, int) {
-            if (o.right)
-                DrawSlipRight(canvas, source);
-            else
-                DrawSlip(canvas, source);
-        });
+        o.csv.isEmpty()
+            ? runPrintJob(printer, o.copies,
+                          [&](Canvas& canvas, int) {
+                              if (o.right)
+                                  DrawSlipRight(canvas, source);
+                              else
+                                  DrawSlip(canvas, source);
+                          })
+            : runPrintJob(printer, range.count(), [&](Canvas& canvas, int page) {
+                  DrawSlipRow(canvas, source, {rows.table, rows.mapping, range.first + page});
+              });
     if (!outcome.ok) {
         err << "nobrisa-cli: " << outcome.error << '\n';
         return PrintFailed;

@@ -1,4 +1,5 @@
 #include "cli/clitool.h"
+#include "platform/allocator.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
@@ -11,6 +12,7 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
         qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    nobrisa::keepFreedMemoryForReuse();
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("nobrisa-cli"));
     QTextStream out(stdout);

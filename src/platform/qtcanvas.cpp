@@ -1,6 +1,8 @@
 #include "platform/qtcanvas.h"
 
+#include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -31,6 +33,7 @@ QtCanvas::QtCanvas(QPainter* painter)
 
 void QtCanvas::setPainter(QPainter* painter)
 {
+    flush();
     mPainter = painter;
     mTextPenSet = false;
     mFontStale = true;
@@ -161,6 +164,7 @@ void QtCanvas::useTextPen()
 
 void QtCanvas::useShapePen()
 {
+    flush();
     mPainter->setPen(mPen);
     mPainter->setBrush(mBrush);
     mTextPenSet = false;
@@ -172,10 +176,10 @@ void QtCanvas::textOut(int x, int y, const QString& text)
         resolveFont();
     useTextPen();
     // GDI places the top-left of the character cell at (x, y); Qt draws at the baseline.
-    drawShaped(x, y, text);
+    drawShaped(x, y, text, true);
 }
 
-void QtCanvas::drawShaped(int x, int y, const QString& text)
+const QtCanvas::FontEntry::Shaped& QtCanvas::shapedText(const QString& text)
 {
     auto it = mCurrent->shaped.constFind(text);
     if (it == mCurrent->shaped.cend()) {
@@ -196,11 +200,48 @@ void QtCanvas::drawShaped(int x, int y, const QString& text)
         }
         it = mCurrent->shaped.insert(text, shaped);
     }
+    return *it;
+}
+
+void QtCanvas::drawShaped(int x, int y, const QString& text, bool gather)
+{
+    const FontEntry::Shaped& shaped = shapedText(text);
     // GDI places the top-left of the character cell at (x, y); the runs are laid out from the
     // top of a line whose baseline is baselineShift below the primary font's ascent.
-    const QPointF origin(x, y - it->baselineShift);
-    for (const QGlyphRun& run : it->runs)
-        mPainter->drawGlyphRun(origin, run);
+    const QPointF origin(x, y - shaped.baselineShift);
+    for (const QGlyphRun& run : shaped.runs) {
+        if (!gather) {
+            mPainter->drawGlyphRun(origin, run);
+            continue;
+        }
+        const QRawFont font = run.rawFont();
+        auto pending = std::find_if(mPending.begin(), mPending.end(),
+                                    [&](const PendingRun& p) { return p.font == font; });
+        if (pending == mPending.end())
+            pending = mPending.insert(mPending.end(), PendingRun{font, {}, {}});
+        pending->glyphs.append(run.glyphIndexes());
+        for (const QPointF& position : run.positions())
+            pending->positions.append(origin + position);
+    }
+}
+
+void QtCanvas::flush()
+{
+    if (mPending.empty())
+        return;
+    if (mPainter != nullptr && mPainter->isActive()) {
+        // Gathered texts are always drawn in the text colour, without a clip.
+        mPainter->setPen(QPen(Qt::black));
+        mTextPenSet = true;
+        for (const PendingRun& pending : mPending) {
+            QGlyphRun run;
+            run.setRawFont(pending.font);
+            run.setGlyphIndexes(pending.glyphs);
+            run.setPositions(pending.positions);
+            mPainter->drawGlyphRun(QPointF(0, 0), run);
+        }
+    }
+    mPending.clear();
 }
 
 int QtCanvas::textWidth(const QString& text)
@@ -245,9 +286,22 @@ void QtCanvas::drawTextRun(const TextRun& run, const DeviceRect& clip)
     if (mFontStale)
         resolveFont();
     useTextPen();
+    // A run that lies inside its box needs no clip and is gathered with the others. Its extent
+    // is the cell: from the run's top-left, its advance across and the font's height down, with
+    // a margin for ink that reaches past the advance.
+    constexpr int kInkMargin = 2;
+    const QFontMetrics& fm = metrics();
+    const bool inside = run.x >= clip.left && run.y >= clip.top &&
+                        run.x + advanceOf(run.text) + kInkMargin <= clip.right &&
+                        run.y + fm.ascent() + fm.descent() + kInkMargin <= clip.bottom;
+    if (inside) {
+        drawShaped(run.x, run.y, run.text, true);
+        return;
+    }
+    flush();
     // DeviceRect's right and bottom are exclusive, as QRect(x, y, width, height) expects.
     mPainter->setClipRect(QRect(clip.left, clip.top, clip.width(), clip.height()));
-    drawShaped(run.x, run.y, run.text);
+    drawShaped(run.x, run.y, run.text, false);
     mPainter->setClipping(false);
 }
 

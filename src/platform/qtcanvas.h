@@ -35,6 +35,12 @@ public:
     void setPainter(QPainter* painter);
     QPainter* painter() const noexcept { return mPainter; }
 
+    // Texts are gathered and drawn a font at a time (a page of digits becomes a handful of glyph
+    // runs instead of dozens, which a PDF writes several times faster). Shapes, a clip and a
+    // change of painter draw what was gathered first; call flush() before the page ends or the
+    // painter's device is read.
+    void flush();
+
     void textOut(int x, int y, const QString& text) override;
     int textWidth(const QString& text) override;
     int textHeight(const QString& text) override;
@@ -87,8 +93,17 @@ private:
         QHash<QString, Shaped> shaped;
     };
 
-    // Draws a text with its baseline at y + ascent, shaping each text once per font.
-    void drawShaped(int x, int y, const QString& text);
+    // Draws a text with its baseline at y + ascent, shaping each text once per font; with
+    // `gather` the glyphs wait in mPending for the next flush().
+    const FontEntry::Shaped& shapedText(const QString& text);
+    void drawShaped(int x, int y, const QString& text, bool gather);
+
+    // Glyphs waiting to be drawn, one entry a font.
+    struct PendingRun {
+        QRawFont font;
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+    };
 
     void resolveFont();
     // The width of a text as GDI measures it: the sum of each character's whole-pixel advance.
@@ -108,6 +123,7 @@ private:
     QHash<QString, int> mCellHeightSizes;
     QPen mPen{Qt::black, 0};
     QBrush mBrush{Qt::NoBrush};
+    std::vector<PendingRun> mPending;
 };
 
 } // namespace nobrisa

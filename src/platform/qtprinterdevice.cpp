@@ -297,6 +297,7 @@ bool QtPrinterDevice::newPage()
         mError = QStringLiteral("印刷が開始されていません。");
         return false;
     }
+    mCanvas.flush();
     if (!mPrinter->newPage()) {
         mError = isPdfOutput()
                      ? pdfWriteError(mPdfPath, QString())

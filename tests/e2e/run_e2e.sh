@@ -82,6 +82,32 @@ print_and_check 1 "$samples/sample.dat" 1 "Nobrisa_日本語教育振興会"
 print_and_check 2 "$here/shifted.dat" 3 "Nobrisa_ＡＢＣ研究会　事務局" --copies 3
 print_and_check 3 "$samples/sample.dat" 1 "Nobrisa_日本語教育振興会" --right
 
+echo "== continuous print of three CSV rows on nobrisa_capture, and the same to a PDF"
+"$cli" print "$samples/sample.dat" --csv "$here/members.csv" --all --printer nobrisa_capture \
+    --verbose | tee "$work/rows.txt"
+id=$(cups_last_job_id nobrisa_capture)
+cups_wait_job "$id" || fail "job $id did not complete"
+pdf=$(cups_capture_wait 4) || fail "the continuous print did not reach the capture printer"
+rows_check=(python3 "$here/check_rows.py" "$pdf" "$samples/sample.dat" "$here/members.csv"
+            --dpi "$(devcap LOGPIXELSX "$work/rows.txt")"
+            --offset "$(devcap PHYSICALOFFSETX "$work/rows.txt")"
+                     "$(devcap PHYSICALOFFSETY "$work/rows.txt")" --pages 3)
+"${rows_check[@]}" || fail "rows out of place in job $id"
+for shift in "1 0" "0 1" "-1 0" "0 -1"; do
+    # shellcheck disable=SC2086
+    if "${rows_check[@]}" --shift $shift >/dev/null 2>&1; then
+        fail "the row check does not notice a shift of ($shift) px"
+    fi
+done
+name=$(cups_job_name "$id")
+[[ "$name" == "Nobrisa_日本語教育振興会" ]] || fail "job $id named '$name'"
+"$cli" print "$samples/sample.dat" --csv "$here/members.csv" --all --dpi 1200 --pdf "$work/rows.pdf"
+for page in 1 2 3; do
+    /usr/bin/python3 "$here/compare_pages.py" "$pdf" "$work/rows.pdf" --page "$page" ||
+        fail "page $page of the PDF differs from the printed one"
+done
+echo "ok continuous print: 3 pages, each row's payer in place; the PDF shows the same pages"
+
 echo "== print on the cups-pdf queue, as a user with a PDF printer would"
 "$cli" print "$samples/sample.dat" --printer nobrisa_pdf
 id=$(cups_last_job_id nobrisa_pdf)

@@ -91,6 +91,74 @@ TEST(Cli, CopiesAndRightHalfMakeOneJob)
     EXPECT_EQ(text.find("令和８年度"), nullptr) << "the right half has no message column";
 }
 
+// A continuous print: one page per CSV row in one PDF, each page with its own row's payer.
+TEST(Cli, ContinuousPrintGivesOnePagePerRowWithThatRowsPayer)
+{
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("members.csv");
+    {
+        QFile file(csv);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("100-0001,東京都,一丁目,山田太郎,03-1111-2222\n"
+                   "150-0002,大阪府,二丁目,佐藤花子,06-3333-4444\n"
+                   "530-0003,京都府,三丁目,鈴木一郎,075-555-6666\n");
+    }
+    const QString names[] = {"山田太郎", "佐藤花子", "鈴木一郎"};
+    const QString pdf = dir.filePath("rows.pdf");
+
+    CliRun run = runCli({"print", sample(), "--csv", csv, "--pdf", pdf});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    test::PdfText text = test::readPdfText(pdf);
+    ASSERT_EQ(text.pageCount, 3);
+    for (int page = 0; page < 3; ++page) {
+        for (int row = 0; row < 3; ++row)
+            EXPECT_EQ(text.find(names[row], page) != nullptr, row == page)
+                << names[row].toStdString() << " on page " << page;
+    }
+
+    run = runCli({"print", sample(), "--csv", csv, "--rows", "2-3", "--pdf", pdf});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    text = test::readPdfText(pdf);
+    ASSERT_EQ(text.pageCount, 2);
+    EXPECT_NE(text.find("佐藤花子", 0), nullptr);
+
+    // A bound of 0: the single trial slip of sample texts.
+    run = runCli({"print", sample(), "--csv", csv, "--rows", "0-3", "--pdf", pdf});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    text = test::readPdfText(pdf);
+    ASSERT_EQ(text.pageCount, 1);
+    EXPECT_NE(text.find("000-0000", 0), nullptr);
+
+    // The name's column mapped to none: no name from the table anywhere.
+    run = runCli({"print", sample(), "--csv", csv, "--map", "name=0", "--pdf", pdf});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    text = test::readPdfText(pdf);
+    ASSERT_EQ(text.pageCount, 3);
+    EXPECT_EQ(text.find("山田太郎"), nullptr);
+    EXPECT_NE(text.find("100-0001", 0), nullptr);
+
+    const struct {
+        QStringList args;
+        int exitCode;
+        const char* inMessage;
+    } bad[] = {
+        {{"print", sample(), "--csv", dir.filePath("none.csv"), "--pdf", pdf}, 2, "none.csv"},
+        {{"print", sample(), "--csv", csv, "--rows", "x", "--pdf", pdf}, 1, "--rows"},
+        {{"print", sample(), "--csv", csv, "--map", "shoe=1", "--pdf", pdf}, 1, "--map"},
+        {{"print", sample(), "--csv", csv, "--map", "name=99", "--pdf", pdf}, 1, "99"},
+        {{"print", sample(), "--csv", csv, "--copies", "2", "--pdf", pdf}, 1, "--copies"},
+        {{"print", sample(), "--rows", "1-2", "--pdf", pdf}, 1, "--csv"},
+    };
+    QFile::remove(pdf);
+    for (const auto& c : bad) {
+        run = runCli(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.inMessage)))
+            << c.args.join(' ').toStdString() << ": " << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
 TEST(Cli, BadArgumentsAndFilesFailClearlyAndLeaveNoPdf)
 {
     QTemporaryDir dir;

@@ -38,6 +38,7 @@ struct ImageCanvas {
     // The smallest rectangle holding every non-white pixel, if any.
     std::optional<QRect> ink()
     {
+        canvas.flush();
         painter.end();
         std::optional<QRect> box;
         for (int y = 0; y < image.height(); ++y) {
@@ -135,6 +136,7 @@ TEST(QtCanvas, DrawTextClipsToTheBoxAndDrawsBlack)
     c.canvas.setFontHeightPx(60);
     const DeviceRect box{20, 30, 110, 70}; // narrower and lower than the text
     c.canvas.drawText(QStringLiteral("██████"), box, DT_SINGLELINE | DT_NOPREFIX);
+    c.canvas.flush();
     c.painter.end();
     const QImage& img = c.image;
     int inside = 0;
@@ -152,6 +154,29 @@ TEST(QtCanvas, DrawTextClipsToTheBoxAndDrawsBlack)
     EXPECT_GT(inside, 0);
     // The block glyphs reach the clip's last column and row.
     EXPECT_NE(img.pixel(box.right - 1, box.bottom - 1), qRgb(255, 255, 255));
+}
+
+// Catches: gathered texts lost (never drawn) or drawn out of order: a shape drawn after a text
+// must cover it, and a text inside its DrawText box is drawn although it needs no clip.
+TEST(QtCanvas, GatheredTextsAreDrawnInOrderWithShapes)
+{
+    if (!installed("IPAGothic"))
+        GTEST_SKIP() << "IPAGothic not installed";
+    ImageCanvas c;
+    c.canvas.setFontName(kGothic);
+    c.canvas.setFontHeightPx(60);
+    c.canvas.textOut(10, 10, QStringLiteral("█"));
+    // A white box over the text's left half: the text must already be under it.
+    c.canvas.setPen(Qt::white, Canvas::PenStyle::Solid, 0);
+    c.canvas.setBrush(Qt::white, false);
+    c.canvas.rectangle(DeviceRect{0, 0, 25, 100});
+    c.canvas.drawText(QStringLiteral("█"), DeviceRect{200, 10, 390, 190}, DT_NOPREFIX);
+    const QImage& img = c.image;
+    c.canvas.flush();
+    c.painter.end();
+    EXPECT_EQ(img.pixel(15, 40), qRgb(255, 255, 255)) << "the box did not cover the text";
+    EXPECT_NE(img.pixel(30, 40), qRgb(255, 255, 255)) << "the text outside the box is missing";
+    EXPECT_NE(img.pixel(215, 40), qRgb(255, 255, 255)) << "the boxed text is missing";
 }
 
 // Catches: a rectangle one pixel too large: GDI's rectangle, outline included, covers
