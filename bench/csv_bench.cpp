@@ -6,6 +6,8 @@
 //                             written as CP932 to a temporary file first
 //   csv_bench --file FILE     an existing CSV file
 
+#include "benchutil.h"
+
 #include "aids/continuoustable.h"
 #include "aids/csv.h"
 #include "text/encoding.h"
@@ -17,9 +19,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -27,23 +26,8 @@
 namespace {
 
 using namespace nobrisa;
-
-long peakRssKiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss; // KiB on Linux
-}
-
-// What the process holds now: after the open, mostly the table.
-long residentKiB()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * (sysconf(_SC_PAGESIZE) / 1024) : -1;
-}
+using bench::peakRssKiB;
+using bench::residentKiB;
 
 // Deterministic rows: the same file for every run of a given size.
 class RowMaker final {

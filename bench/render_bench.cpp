@@ -1,12 +1,19 @@
-// Times a continuous print: N pages (default 1000) of a full slip, every group switched on with
-// Japanese name, address and message, drawn by DrawSlip through QtCanvas into a PDF written by
-// QtPrinterDevice. Prints pages per second and the peak resident memory, which shows whether
-// the font cache holds and whether memory grows with the page count.
+// Times printing to a PDF through QtCanvas and QtPrinterDevice, and prints pages per second and
+// the peak resident memory, which shows whether the font cache holds and whether memory grows
+// with the page count.
 //
-//   QT_QPA_PLATFORM=offscreen render_bench [PAGES] [--dpi N] [--out FILE.pdf]
+//   render_bench [PAGES] [--dpi N] [--out FILE.pdf]
+//       PAGES copies (default 1000) of a full slip, every group switched on with Japanese name,
+//       address and message, drawn by DrawSlip.
+//   render_bench --csv ROWS.csv [--dpi N] [--out FILE.pdf]
+//       the continuous print: the CSV opened as the continuous-print page opens it, default
+//       column choices, one slip per row drawn by DrawSlipRow.
 //
 // Without --out the PDF goes to a temporary folder and is removed afterwards.
 
+#include "benchutil.h"
+
+#include "aids/continuoustable.h"
 #include "model/digitcells.h"
 #include "model/tprintpositions.h"
 #include "model/tsliprecord.h"
@@ -21,13 +28,12 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-
 #include <cstdio>
 
 namespace {
 
 using namespace nobrisa;
+using bench::peakRssKiB;
 
 TSlipRecord sampleSlip()
 {
@@ -60,32 +66,30 @@ TSlipRecord sampleSlip()
     return s;
 }
 
-long peakRssKiB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss; // KiB on Linux
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     nobrisa::keepFreedMemoryForReuse();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     int pages = 1000;
     int dpi = 600;
     QString out;
+    QString csv;
     const QStringList args = app.arguments().mid(1);
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--dpi") && i + 1 < args.size())
             dpi = args[++i].toInt();
         else if (args[i] == QLatin1String("--out") && i + 1 < args.size())
             out = args[++i];
+        else if (args[i] == QLatin1String("--csv") && i + 1 < args.size())
+            csv = args[++i];
         else if (args[i].toInt() > 0)
             pages = args[i].toInt();
         else {
-            std::fprintf(stderr, "usage: render_bench [PAGES] [--dpi N] [--out FILE.pdf]\n");
+            std::fprintf(stderr, "usage: render_bench [PAGES | --csv ROWS.csv] [--dpi N] [--out FILE.pdf]\n");
             return 2;
         }
     }
@@ -104,13 +108,26 @@ int main(int argc, char** argv)
     TSlipRecord slip = sampleSlip();
     TPrintPositions positions;
     DigitCells cells;
+    ContinuousTable rows;
+    if (!csv.isEmpty()) {
+        QString error;
+        if (!openCsvFile(rows, csv, slip.SEkingaku.text(), &error)) {
+            std::fprintf(stderr, "render_bench: %s\n", qPrintable(error));
+            return 1;
+        }
+        pages = rows.table.rowCount() - 1; // row 0 is the heading row
+    }
     const qint64 setupMs = startup.elapsed();
     const long rssBefore = peakRssKiB();
 
     QElapsedTimer timer;
     timer.start();
-    const PrintOutcome outcome = runPrintJob(printer, pages, [&](Canvas& canvas, int) {
-        DrawSlip(canvas, SlipSource{slip, positions, printer, cells});
+    const SlipSource source{slip, positions, printer, cells};
+    const PrintOutcome outcome = runPrintJob(printer, pages, [&](Canvas& canvas, int page) {
+        if (csv.isEmpty())
+            DrawSlip(canvas, source);
+        else
+            DrawSlipRow(canvas, source, {rows.table, rows.mapping, page + 1});
     });
     const qint64 ms = timer.elapsed();
     if (!outcome.ok) {
@@ -120,7 +137,8 @@ int main(int argc, char** argv)
 
     const double seconds = ms / 1000.0;
     std::printf("pages           %d at %d dpi\n", outcome.pagesDrawn, dpi);
-    std::printf("set-up          %lld ms (fonts, printer)\n", static_cast<long long>(setupMs));
+    std::printf("set-up          %lld ms (fonts, printer%s)\n", static_cast<long long>(setupMs),
+                csv.isEmpty() ? "" : ", CSV open");
     std::printf("render + write  %.3f s  (%.2f ms/page, %.0f pages/s)\n", seconds,
                 ms / double(outcome.pagesDrawn),
                 outcome.pagesDrawn / (seconds > 0 ? seconds : 1e-9));

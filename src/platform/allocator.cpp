@@ -1,5 +1,7 @@
 #include "platform/allocator.h"
 
+// <cstddef> brings in the C library's feature macros, __GLIBC__ among them.
+#include <cstddef>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif

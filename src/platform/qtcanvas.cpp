@@ -21,10 +21,92 @@ int cellHeightAt(const QFont& base, int pixelSize, QPaintDevice* device)
     return fm.ascent() + fm.descent();
 }
 
+// Characters that are drawn as they come, one glyph each from the font's advance: no marks to
+// attach, no joining or reordering, no controls or format characters.
+bool needsNoShaping(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.isSurrogate())
+            return false;
+        switch (c.category()) {
+        case QChar::Mark_NonSpacing:
+        case QChar::Mark_SpacingCombining:
+        case QChar::Mark_Enclosing:
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+            return false;
+        default:
+            break;
+        }
+        switch (c.script()) {
+        case QChar::Script_Common:
+        case QChar::Script_Latin:
+        case QChar::Script_Han:
+        case QChar::Script_Hiragana:
+        case QChar::Script_Katakana:
+        case QChar::Script_Greek:
+        case QChar::Script_Cyrillic:
+            break;
+        default:
+            return false;
+        }
+    }
+    return true;
+}
+
 // GDI picks its default size for a height of 0; 12 points at the font resolution stands in.
 constexpr int kDefaultPointSize = 12;
 
 } // namespace
+
+ShapedText shapeLineWithLayout(const QFont& font, const QFontMetrics& metrics,
+                               QPaintDevice* device, const QString& text)
+{
+    QTextLayout layout(text, font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    ShapedText shaped;
+    if (line.isValid()) {
+        shaped.runs = layout.glyphRuns();
+        shaped.baselineShift = line.ascent() - metrics.ascent();
+    }
+    return shaped;
+}
+
+ShapedText shapeLine(const QFont& font, const QFontMetrics& metrics, QPaintDevice* device,
+                     const QString& text)
+{
+    if (text.isEmpty() || !needsNoShaping(text))
+        return shapeLineWithLayout(font, metrics, device, text);
+    // The primary font, as QTextLayout picks it before falling back to others.
+    const QRawFont raw = QRawFont::fromFont(font);
+    if (!raw.isValid())
+        return shapeLineWithLayout(font, metrics, device, text);
+    const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+    if (glyphs.size() != text.size() || glyphs.contains(0u))
+        return shapeLineWithLayout(font, metrics, device, text); // a fallback font is needed
+    const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
+    QList<QPointF> positions;
+    positions.reserve(glyphs.size());
+    const qreal ascent = raw.ascent();
+    qreal x = 0;
+    for (const QPointF& advance : advances) {
+        positions.append(QPointF(x, ascent));
+        x += advance.x();
+    }
+    QGlyphRun run;
+    run.setRawFont(raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    ShapedText shaped;
+    shaped.runs.append(run);
+    shaped.baselineShift = ascent - metrics.ascent();
+    return shaped;
+}
 
 QtCanvas::QtCanvas(QPainter* painter)
     : mPainter(painter)
@@ -34,6 +116,7 @@ QtCanvas::QtCanvas(QPainter* painter)
 void QtCanvas::setPainter(QPainter* painter)
 {
     flush();
+    mPending.clear();
     mPainter = painter;
     mTextPenSet = false;
     mFontStale = true;
@@ -179,33 +262,22 @@ void QtCanvas::textOut(int x, int y, const QString& text)
     drawShaped(x, y, text, true);
 }
 
-const QtCanvas::FontEntry::Shaped& QtCanvas::shapedText(const QString& text)
+const ShapedText& QtCanvas::shapedText(const QString& text)
 {
     auto it = mCurrent->shaped.constFind(text);
     if (it == mCurrent->shaped.cend()) {
         // Row texts differ from page to page; bound what is kept.
         if (mCurrent->shaped.size() > 2048)
             mCurrent->shaped.clear();
-        QTextLayout layout(text, mCurrent->font, mPainter->device());
-        QTextOption option;
-        option.setWrapMode(QTextOption::NoWrap);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        QTextLine line = layout.createLine();
-        layout.endLayout();
-        FontEntry::Shaped shaped;
-        if (line.isValid()) {
-            shaped.runs = layout.glyphRuns();
-            shaped.baselineShift = line.ascent() - mCurrent->metrics.ascent();
-        }
-        it = mCurrent->shaped.insert(text, shaped);
+        it = mCurrent->shaped.insert(
+            text, shapeLine(mCurrent->font, mCurrent->metrics, mPainter->device(), text));
     }
     return *it;
 }
 
 void QtCanvas::drawShaped(int x, int y, const QString& text, bool gather)
 {
-    const FontEntry::Shaped& shaped = shapedText(text);
+    const ShapedText& shaped = shapedText(text);
     // GDI places the top-left of the character cell at (x, y); the runs are laid out from the
     // top of a line whose baseline is baselineShift below the primary font's ascent.
     const QPointF origin(x, y - shaped.baselineShift);
@@ -227,21 +299,28 @@ void QtCanvas::drawShaped(int x, int y, const QString& text, bool gather)
 
 void QtCanvas::flush()
 {
+    // A font that gathered nothing since the last flush is dropped; the others keep their lists'
+    // capacity for the next page.
+    std::erase_if(mPending, [](const PendingRun& p) { return p.glyphs.isEmpty(); });
     if (mPending.empty())
         return;
-    if (mPainter != nullptr && mPainter->isActive()) {
+    const bool drawing = mPainter != nullptr && mPainter->isActive();
+    if (drawing) {
         // Gathered texts are always drawn in the text colour, without a clip.
         mPainter->setPen(QPen(Qt::black));
         mTextPenSet = true;
-        for (const PendingRun& pending : mPending) {
+    }
+    for (PendingRun& pending : mPending) {
+        if (drawing) {
             QGlyphRun run;
             run.setRawFont(pending.font);
             run.setGlyphIndexes(pending.glyphs);
             run.setPositions(pending.positions);
             mPainter->drawGlyphRun(QPointF(0, 0), run);
         }
+        pending.glyphs.clear();
+        pending.positions.clear();
     }
-    mPending.clear();
 }
 
 int QtCanvas::textWidth(const QString& text)

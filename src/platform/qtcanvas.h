@@ -13,8 +13,26 @@
 #include <memory>
 
 class QPainter;
+class QPaintDevice;
 
 namespace nobrisa {
+
+// A text shaped for drawing: its glyph runs, positioned from the top-left of its line, and how
+// far that line's baseline lies below the primary font's ascent (a fallback font can be taller).
+struct ShapedText {
+    QList<QGlyphRun> runs;
+    qreal baselineShift = 0;
+};
+
+// Shapes one line of text in `font`. Text that the font covers and that needs no shaping
+// (Japanese, Latin, digits: no marks, no right-to-left or complex scripts, no controls) is laid
+// glyph by glyph from the font's own advances, several times faster than a QTextLayout and with
+// the same positions; any other text goes through QTextLayout, which finds fallback fonts.
+ShapedText shapeLine(const QFont& font, const QFontMetrics& metrics, QPaintDevice* device,
+                     const QString& text);
+// The QTextLayout path alone; shapeLine's fast path must give what this gives.
+ShapedText shapeLineWithLayout(const QFont& font, const QFontMetrics& metrics,
+                               QPaintDevice* device, const QString& text);
 
 // The Canvas over a QPainter on any paint device: a QPrinter page, a PDF, a recorded page or an
 // image. Coordinates are the painter's; whoever sets the painter up translates it so that (0, 0)
@@ -84,18 +102,13 @@ private:
         QFont font;
         QFontMetrics metrics;
         QHash<char32_t, int> advances;
-        // Shaped texts: the glyph runs of each text drawn, and how far their baseline lies
-        // below the primary font's (a fallback font can be taller).
-        struct Shaped {
-            QList<QGlyphRun> runs;
-            qreal baselineShift = 0;
-        };
-        QHash<QString, Shaped> shaped;
+        // The glyph runs of each text drawn in this font.
+        QHash<QString, ShapedText> shaped;
     };
 
     // Draws a text with its baseline at y + ascent, shaping each text once per font; with
     // `gather` the glyphs wait in mPending for the next flush().
-    const FontEntry::Shaped& shapedText(const QString& text);
+    const ShapedText& shapedText(const QString& text);
     void drawShaped(int x, int y, const QString& text, bool gather);
 
     // Glyphs waiting to be drawn, one entry a font.

@@ -30,21 +30,14 @@ QPageSize pageSizeForDmPaper(int code)
 
 namespace {
 
-struct PageGeometry {
-    int paperWidth = 0;
-    int paperHeight = 0;
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
-
 int pointsToPixels(qreal points, int dpi)
 {
     return static_cast<int>(std::lround(points * dpi / 72.0));
 }
 
-PageGeometry geometry(const QPrinter& printer)
+} // namespace
+
+QtPrinterDevice::PageGeometry QtPrinterDevice::geometry(const QPrinter& printer)
 {
     const int dpi = printer.resolution();
     QPageLayout layout = printer.pageLayout();
@@ -60,6 +53,8 @@ PageGeometry geometry(const QPrinter& printer)
     g.bottom = pointsToPixels(margins.bottom(), dpi);
     return g;
 }
+
+namespace {
 
 // A finished PDF ends with its end-of-file marker; a write that failed part-way (a full disk)
 // leaves a file without one, which Qt's PDF writer does not report.
@@ -122,7 +117,7 @@ int QtPrinterDevice::deviceCaps(DeviceCap cap) const
     default:
         break;
     }
-    const PageGeometry g = geometry(*mPrinter);
+    const PageGeometry g = isPrinting() ? mJobGeometry : geometry(*mPrinter);
     switch (cap) {
     case DeviceCap::PhysicalOffsetX:
         return g.left;
@@ -284,8 +279,8 @@ bool QtPrinterDevice::beginDoc()
         }
         return false;
     }
-    const PageGeometry g = geometry(*mPrinter);
-    mPainter.translate(g.left, g.top);
+    mJobGeometry = geometry(*mPrinter);
+    mPainter.translate(mJobGeometry.left, mJobGeometry.top);
     mCanvas.setPainter(&mPainter);
     return true;
 }

@@ -93,6 +93,17 @@ private:
     bool finishPdf(bool painterEnded);
     void replacePrinter(std::unique_ptr<QPrinter> printer);
 
+    // The paper and margins, in device pixels.
+    struct PageGeometry {
+        int paperWidth = 0;
+        int paperHeight = 0;
+        int left = 0;
+        int top = 0;
+        int right = 0;
+        int bottom = 0;
+    };
+    static PageGeometry geometry(const QPrinter& printer);
+
     // A QPrinter keeps settings of its previous destination when switched to another (the PDF's
     // file name and resolution stay on a CUPS queue, which then prints to that file), so every
     // change of destination starts from a new one.
@@ -104,6 +115,9 @@ private:
     QString mPdfPath;
     QString mPdfTempPath; // the file being written by a PDF job in progress
     int mPdfDpi = kPdfDefaultDpi;
+    // The page geometry while a job runs: it cannot change then, and the renderers ask for it at
+    // every coordinate they convert (asking QPrinter builds a QPageLayout each time).
+    PageGeometry mJobGeometry;
 };
 
 } // namespace nobrisa

@@ -194,3 +194,57 @@ TEST(QtCanvas, RectangleCoversRightAndBottomExclusive)
 
 } // namespace
 } // namespace nobrisa
+
+namespace nobrisa {
+namespace {
+
+// The fast path lays glyphs from the font's advances; it must place every glyph exactly where
+// QTextLayout does, or texts would move between a clipped and an unclipped box.
+TEST(ShapeLine, PlacesGlyphsAsTheTextLayoutDoes)
+{
+    QImage page(100, 100, QImage::Format_RGB32);
+    const QStringList texts = {
+        QStringLiteral("0123456789"),
+        QStringLiteral("山口　陽菜"),
+        QStringLiteral("宮城県仙台市青葉区南森町８丁目１４番１６号"),
+        QStringLiteral("ｶﾌﾞｼｷｶﾞｲｼｬ ｻﾝﾌﾟﾙ"),
+        QStringLiteral("Tel 058-8832-6193 (代)"),
+        QStringLiteral("〒872-1257"),
+        QStringLiteral("𠮷野家"),          // outside the BMP: laid out by QTextLayout
+        QStringLiteral("が"), // a combining mark: laid out by QTextLayout
+    };
+    for (const QString& family : {kGothic, kMincho, kOcrB}) {
+        for (const int pixels : {50, 83, 167}) {
+            QFont font;
+            font.setFamilies({family});
+            font.setPixelSize(pixels);
+            font.setHintingPreference(QFont::PreferNoHinting);
+            font.setKerning(false);
+            const QFontMetrics metrics(font, &page);
+            for (const QString& text : texts) {
+                SCOPED_TRACE((family + QLatin1Char(' ') + QString::number(pixels) +
+                              QLatin1Char(' ') + text)
+                                 .toStdString());
+                const ShapedText fast = shapeLine(font, metrics, &page, text);
+                const ShapedText laid = shapeLineWithLayout(font, metrics, &page, text);
+                EXPECT_NEAR(fast.baselineShift, laid.baselineShift, 1e-9);
+                ASSERT_EQ(fast.runs.size(), laid.runs.size());
+                for (qsizetype r = 0; r < fast.runs.size(); ++r) {
+                    const QGlyphRun& a = fast.runs[r];
+                    const QGlyphRun& b = laid.runs[r];
+                    EXPECT_EQ(a.rawFont().familyName(), b.rawFont().familyName());
+                    EXPECT_EQ(a.rawFont().pixelSize(), b.rawFont().pixelSize());
+                    EXPECT_EQ(a.glyphIndexes(), b.glyphIndexes());
+                    ASSERT_EQ(a.positions().size(), b.positions().size());
+                    for (qsizetype g = 0; g < a.positions().size(); ++g) {
+                        EXPECT_NEAR(a.positions()[g].x(), b.positions()[g].x(), 1e-6);
+                        EXPECT_NEAR(a.positions()[g].y(), b.positions()[g].y(), 1e-6);
+                    }
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace nobrisa
