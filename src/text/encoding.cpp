@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <iconv.h>
 
 namespace nobrisa {
@@ -30,6 +31,7 @@ public:
     Iconv& operator=(const Iconv&) = delete;
 
     bool valid() const noexcept { return mCd != reinterpret_cast<iconv_t>(-1); }
+    iconv_t handle() const noexcept { return mCd; }
 
     // Converts as much as possible; on a byte sequence the converter refuses, stops there and
     // returns false with `in` pointing at it.
@@ -83,14 +85,11 @@ QString decodeUtf16(const char* data, qsizetype size, bool bigEndian)
     return out;
 }
 
-QString decodeUtf8(const char* data, qsizetype size, bool* valid)
+QString decodeUtf8(const char* data, qsizetype size)
 {
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
                                                        QStringConverter::Flag::ConvertInitialBom);
-    QString out = decoder.decode(QByteArrayView(data, size));
-    if (valid)
-        *valid = !decoder.hasError();
-    return out;
+    return decoder.decode(QByteArrayView(data, size));
 }
 
 bool startsWith(const QByteArray& bytes, const char* mark, qsizetype n)
@@ -102,25 +101,43 @@ bool startsWith(const QByteArray& bytes, const char* mark, qsizetype n)
 
 QString decodeCp932(const QByteArray& bytes)
 {
-    QByteArray utf8;
-    utf8.reserve(bytes.size() * 3 / 2);
+    // Straight into the QString's own buffer: a CP932 character is one or two bytes and one
+    // UTF-16 unit, and a byte that starts no character becomes one U+FFFD, so the text never has
+    // more units than the file has bytes. A large table decodes without a copy in between.
+    QString out(bytes.size(), Qt::Uninitialized);
+    char* const start = reinterpret_cast<char*>(out.data());
+    char* dst = start;
+    size_t dstLeft = static_cast<size_t>(bytes.size()) * 2;
     const char* in = bytes.constData();
     size_t inLeft = static_cast<size_t>(bytes.size());
-    Iconv cd("UTF-8", kCp932);
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+    Iconv cd("UTF-16LE", kCp932);
+#else
+    Iconv cd("UTF-16BE", kCp932);
+#endif
     while (inLeft > 0) {
-        if (cd.valid() && cd.convert(in, inLeft, utf8))
-            break;
-        // A byte that starts no valid character: mark it and resynchronise on the next byte, which
-        // keeps the ASCII after a broken lead byte readable.
+        if (cd.valid()) {
+            char* src = const_cast<char*>(in);
+            const size_t r = iconv(cd.handle(), &src, &inLeft, &dst, &dstLeft);
+            in = src;
+            if (r != static_cast<size_t>(-1))
+                break;
+            iconv(cd.handle(), nullptr, nullptr, nullptr, nullptr);
+            if (dstLeft < 2)
+                break; // cannot happen by the count above; never write past the buffer
+        }
+        // A byte that starts no valid character: mark it and resynchronise on the next byte,
+        // which keeps the ASCII after a broken lead byte readable.
         const unsigned char c = static_cast<unsigned char>(*in);
-        if (!cd.valid() && c < 0x80)
-            utf8.append(static_cast<char>(c));
-        else
-            utf8.append(kReplacementUtf8);
+        const char16_t unit = !cd.valid() && c < 0x80 ? char16_t(c) : char16_t(0xFFFD);
+        std::memcpy(dst, &unit, sizeof unit);
+        dst += 2;
+        dstLeft -= 2;
         ++in;
         --inLeft;
     }
-    return QString::fromUtf8(utf8);
+    out.resize((dst - start) / 2);
+    return out;
 }
 
 QString decodeText(const QByteArray& bytes, TextEncoding* detected)
@@ -133,7 +150,7 @@ QString decodeText(const QByteArray& bytes, TextEncoding* detected)
     const qsizetype size = bytes.size();
     if (startsWith(bytes, "\xEF\xBB\xBF", 3)) {
         report(TextEncoding::Utf8Bom);
-        return decodeUtf8(data + 3, size - 3, nullptr);
+        return decodeUtf8(data + 3, size - 3);
     }
     if (startsWith(bytes, "\xFF\xFE", 2)) {
         report(TextEncoding::Utf16Le);
@@ -143,11 +160,10 @@ QString decodeText(const QByteArray& bytes, TextEncoding* detected)
         report(TextEncoding::Utf16Be);
         return decodeUtf16(data + 2, size - 2, true);
     }
-    bool valid = false;
-    QString text = decodeUtf8(data, size, &valid);
-    if (valid) {
+    // Checking is much cheaper than decoding: a CP932 file fails at its first Japanese byte.
+    if (QByteArrayView(bytes).isValidUtf8()) {
         report(TextEncoding::Utf8);
-        return text;
+        return decodeUtf8(data, size);
     }
     report(TextEncoding::Cp932);
     return decodeCp932(bytes);

@@ -62,6 +62,12 @@ INSTANTIATE_TEST_SUITE_P(
                    QStringLiteral("表\uFFFD"), TextEncoding::Cp932},
         DecodeCase{"cp932_undefined_byte", QByteArray("a\x80z"), QStringLiteral("a\uFFFDz"),
                    TextEncoding::Cp932},
+        // As many units as bytes: the most the decoder ever writes.
+        DecodeCase{"cp932_every_byte_broken", QByteArray(1000, '\x80'),
+                   QString(1000, QChar::ReplacementCharacter), TextEncoding::Cp932},
+        // An overlong UTF-8 form is not UTF-8: read as CP932, half-width タ and a broken byte.
+        DecodeCase{"overlong_utf8_is_cp932", QByteArray("\xC0\x80"), QStringLiteral("ﾀ\uFFFD"),
+                   TextEncoding::Cp932},
         DecodeCase{"utf16le_odd_length", bytes("\xFF\xFE\x41\x00\x42", 5),
                    QStringLiteral("A\uFFFD"), TextEncoding::Utf16Le},
         DecodeCase{"utf16be_mark_and_one_byte", bytes("\xFE\xFF\x30", 3), QStringLiteral("\uFFFD"),
