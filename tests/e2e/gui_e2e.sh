@@ -20,6 +20,8 @@
 #
 #   gui_e2e.sh PATH/TO/nobrisa PATH/TO/nobrisa-cli
 set -euo pipefail
+# xdotool reads the Japanese it types in the locale's encoding; a bare machine may have none.
+export LC_ALL=C.UTF-8
 
 app=$1
 cli=$2
