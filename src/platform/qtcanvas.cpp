@@ -77,14 +77,10 @@ ShapedText shapeLineWithLayout(const QFont& font, const QFontMetrics& metrics,
     return shaped;
 }
 
-ShapedText shapeLine(const QFont& font, const QFontMetrics& metrics, QPaintDevice* device,
-                     const QString& text)
+ShapedText shapeLine(const QFont& font, const QRawFont& raw, const QFontMetrics& metrics,
+                     QPaintDevice* device, const QString& text)
 {
-    if (text.isEmpty() || !needsNoShaping(text))
-        return shapeLineWithLayout(font, metrics, device, text);
-    // The primary font, as QTextLayout picks it before falling back to others.
-    const QRawFont raw = QRawFont::fromFont(font);
-    if (!raw.isValid())
+    if (text.isEmpty() || !needsNoShaping(text) || !raw.isValid())
         return shapeLineWithLayout(font, metrics, device, text);
     const QList<quint32> glyphs = raw.glyphIndexesForString(text);
     if (glyphs.size() != text.size() || glyphs.contains(0u))
@@ -173,7 +169,7 @@ void QtCanvas::resolveFont()
     // A fitted size can take any value; keep the cache from growing without bound.
     if (mFonts.size() > 256)
         mFonts.clear();
-    auto entry = std::make_shared<FontEntry>(FontEntry{font, QFontMetrics(font, device), {}, {}});
+    auto entry = std::make_shared<FontEntry>(FontEntry{font, QFontMetrics(font, device), QRawFont::fromFont(font), {}, {}});
     mCurrent = entry.get();
     mFonts.insert(key, std::move(entry));
     mFontStale = false;
@@ -270,7 +266,8 @@ const ShapedText& QtCanvas::shapedText(const QString& text)
         if (mCurrent->shaped.size() > 2048)
             mCurrent->shaped.clear();
         it = mCurrent->shaped.insert(
-            text, shapeLine(mCurrent->font, mCurrent->metrics, mPainter->device(), text));
+            text, shapeLine(mCurrent->font, mCurrent->primary, mCurrent->metrics,
+                            mPainter->device(), text));
     }
     return *it;
 }
@@ -299,10 +296,13 @@ void QtCanvas::drawShaped(int x, int y, const QString& text, bool gather)
 
 void QtCanvas::flush()
 {
-    // A font that gathered nothing since the last flush is dropped; the others keep their lists'
-    // capacity for the next page.
-    std::erase_if(mPending, [](const PendingRun& p) { return p.glyphs.isEmpty(); });
-    if (mPending.empty())
+    // The lists keep their capacity for the next page. Fitted sizes make new fonts row after
+    // row, so past a handful of fonts those that gathered nothing since the last flush go.
+    constexpr std::size_t kKeptFonts = 16;
+    if (mPending.size() > kKeptFonts)
+        std::erase_if(mPending, [](const PendingRun& p) { return p.glyphs.isEmpty(); });
+    if (std::all_of(mPending.cbegin(), mPending.cend(),
+                    [](const PendingRun& p) { return p.glyphs.isEmpty(); }))
         return;
     const bool drawing = mPainter != nullptr && mPainter->isActive();
     if (drawing) {
@@ -311,7 +311,7 @@ void QtCanvas::flush()
         mTextPenSet = true;
     }
     for (PendingRun& pending : mPending) {
-        if (drawing) {
+        if (drawing && !pending.glyphs.isEmpty()) {
             QGlyphRun run;
             run.setRawFont(pending.font);
             run.setGlyphIndexes(pending.glyphs);

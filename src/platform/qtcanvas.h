@@ -9,6 +9,7 @@
 #include <QList>
 #include <QHash>
 #include <QPen>
+#include <QRawFont>
 
 #include <memory>
 
@@ -24,12 +25,14 @@ struct ShapedText {
     qreal baselineShift = 0;
 };
 
-// Shapes one line of text in `font`. Text that the font covers and that needs no shaping
-// (Japanese, Latin, digits: no marks, no right-to-left or complex scripts, no controls) is laid
-// glyph by glyph from the font's own advances, several times faster than a QTextLayout and with
-// the same positions; any other text goes through QTextLayout, which finds fallback fonts.
-ShapedText shapeLine(const QFont& font, const QFontMetrics& metrics, QPaintDevice* device,
-                     const QString& text);
+// Shapes one line of text in `font`, whose primary face is `primary` (QRawFont::fromFont of it,
+// kept by the caller: finding it costs more than laying a short text). Text that the font covers
+// and that needs no shaping (Japanese, Latin, digits: no marks, no right-to-left or complex
+// scripts, no controls) is laid glyph by glyph from the font's own advances, several times
+// faster than a QTextLayout and with the same positions; any other text goes through
+// QTextLayout, which finds fallback fonts.
+ShapedText shapeLine(const QFont& font, const QRawFont& primary, const QFontMetrics& metrics,
+                     QPaintDevice* device, const QString& text);
 // The QTextLayout path alone; shapeLine's fast path must give what this gives.
 ShapedText shapeLineWithLayout(const QFont& font, const QFontMetrics& metrics,
                                QPaintDevice* device, const QString& text);
@@ -101,6 +104,7 @@ private:
     struct FontEntry {
         QFont font;
         QFontMetrics metrics;
+        QRawFont primary;
         QHash<char32_t, int> advances;
         // The glyph runs of each text drawn in this font.
         QHash<QString, ShapedText> shaped;

@@ -225,7 +225,8 @@ TEST(ShapeLine, PlacesGlyphsAsTheTextLayoutDoes)
                 SCOPED_TRACE((family + QLatin1Char(' ') + QString::number(pixels) +
                               QLatin1Char(' ') + text)
                                  .toStdString());
-                const ShapedText fast = shapeLine(font, metrics, &page, text);
+                const ShapedText fast =
+                    shapeLine(font, QRawFont::fromFont(font), metrics, &page, text);
                 const ShapedText laid = shapeLineWithLayout(font, metrics, &page, text);
                 EXPECT_NEAR(fast.baselineShift, laid.baselineShift, 1e-9);
                 ASSERT_EQ(fast.runs.size(), laid.runs.size());
