@@ -108,6 +108,8 @@ private:
     void showLineCount(const QPlainTextEdit* editor, QLabel* counter);
     void showPrinterName();
     void showHint(const QString& hint);
+    // Shows a command's result in the hint panel, where it stays until the mouse moves.
+    void showResult(const QString& text);
     void searchOcrb(QComboBox* list);
     static void sendShortcut(QWidget* target, Qt::Key letter);
     void print(SlipPrinting::Outcome (SlipPrinting::*command)(QWidget*, const SlipSource&));
@@ -155,6 +157,8 @@ private:
     NumberBox* mBegin = nullptr;                           // SEbegin
     NumberBox* mEnd = nullptr;                             // SEend
     QLabel* mHintPanel = nullptr;
+    bool mResultShown = false;
+    QPoint mResultCursor; // where the mouse was when the result was shown
     QAction* mPrinterName = nullptr;
     QAction* mNameBySubscriber = nullptr; // Msaveopt1
     QAction* mNameByAccount = nullptr;    // Msaveopt2

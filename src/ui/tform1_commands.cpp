@@ -34,6 +34,11 @@ bool TForm1::event(QEvent* event)
     // The hint of what is under the mouse goes to the first panel only; the main window's own
     // handling would show it across the whole status bar.
     if (event->type() == QEvent::StatusTip) {
+        // A command's result stays until the mouse moves: when a dialog or a print's progress
+        // closes, the control under the resting mouse is entered again and would replace it.
+        if (mResultShown && QCursor::pos() == mResultCursor)
+            return true;
+        mResultShown = false;
         showHint(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
@@ -45,6 +50,13 @@ void TForm1::showHint(const QString& hint)
     // A hint "short|long" shows its long part.
     const qsizetype bar = hint.indexOf(QLatin1Char('|'));
     mHintPanel->setText(bar < 0 ? hint : hint.mid(bar + 1));
+}
+
+void TForm1::showResult(const QString& text)
+{
+    showHint(text);
+    mResultShown = true;
+    mResultCursor = QCursor::pos();
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
@@ -67,7 +79,7 @@ void TForm1::print(SlipPrinting::Outcome (SlipPrinting::*command)(QWidget*, cons
 {
     const SlipSource source{mState.slip, mForm2->positions(), mPrinter, mCells};
     const SlipPrinting::Outcome outcome = (mPrinting.*command)(this, source);
-    showHint(outcome.status);
+    showResult(outcome.status);
     // Automatic sizing wrote the fitted sizes back into the record.
     mBinding->showRecord();
 }

@@ -48,7 +48,7 @@ void TForm1::ToolButton16Click()
     const SlipSource source{mState.slip, mForm2->positions(), mPrinter, mCells};
     const SlipPrinting::Outcome outcome = mPrinting.printRows(
         this, source, mContinuous, continuousRange(mBegin->value(), mEnd->value()));
-    showHint(outcome.status);
+    showResult(outcome.status);
 }
 
 void TForm1::ToolButton17Click()

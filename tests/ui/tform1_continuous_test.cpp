@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QToolBar>
 
@@ -399,6 +400,33 @@ TEST_F(TForm1ContinuousTest, PrintOnThePageIsOneJobOfTheRangeKeepingThePrintersT
     // The page's own print button does the same.
     action(*form, "ToolButton16")->trigger();
     EXPECT_EQ(printer.jobs.size(), 2u);
+}
+
+TEST_F(TForm1ContinuousTest, ThePrintsResultStaysUntilTheMouseMoves)
+{
+    auto form = makeForm();
+    openCsv(*form, payers(3));
+    showContinuousPage(*form);
+    setRange(*form, "1", "3");
+    // The mouse rests on the print button; when the print ends it enters the button again.
+    const QString buttonHint = action(*form, "ToolButton16")->statusTip();
+    QStatusTipEvent onButton(buttonHint);
+    QApplication::sendEvent(form.get(), &onButton);
+    EXPECT_EQ(status(*form), buttonHint);
+    action(*form, "ToolButton16")->trigger();
+    const QString result = status(*form);
+    EXPECT_TRUE(result.contains(QStringLiteral("3 枚"))) << result.toStdString();
+    // The progress display closing: the button is left and entered again, the mouse unmoved.
+    QStatusTipEvent left{QString()};
+    QApplication::sendEvent(form.get(), &left);
+    QStatusTipEvent again(buttonHint);
+    QApplication::sendEvent(form.get(), &again);
+    EXPECT_EQ(status(*form), result);
+
+    QCursor::setPos(QCursor::pos() + QPoint(40, 0));
+    QStatusTipEvent elsewhere(QStringLiteral("別のヒント"));
+    QApplication::sendEvent(form.get(), &elsewhere);
+    EXPECT_EQ(status(*form), QStringLiteral("別のヒント"));
 }
 
 TEST_F(TForm1ContinuousTest, EitherBoundZeroPrintsOneTrialSlipAndEndBeforeBeginAnEmptyJob)
