@@ -57,6 +57,16 @@ protected:
         widget<NumberBox>(form, "SEend")->setText(last);
     }
 
+    // A window on the continuous-print page with a file of `rows` payers open, all rows chosen.
+    std::unique_ptr<TForm1> formReadyToPrint(int rows)
+    {
+        auto form = makeForm();
+        openCsv(*form, payers(rows));
+        showContinuousPage(*form);
+        setRange(*form, QStringLiteral("1"), QString::number(rows));
+        return form;
+    }
+
     static StringTableModel* gridModel(TForm1& form)
     {
         return qobject_cast<StringTableModel*>(widget<StringGrid>(form, "StringGrid1")->model());
@@ -404,10 +414,7 @@ TEST_F(TForm1ContinuousTest, PrintOnThePageIsOneJobOfTheRangeKeepingThePrintersT
 
 TEST_F(TForm1ContinuousTest, ThePrintsResultStaysUntilTheMouseMoves)
 {
-    auto form = makeForm();
-    openCsv(*form, payers(3));
-    showContinuousPage(*form);
-    setRange(*form, "1", "3");
+    auto form = formReadyToPrint(3);
     // The mouse rests on the print button; when the print ends it enters the button again.
     const QString buttonHint = action(*form, "ToolButton16")->statusTip();
     QStatusTipEvent onButton(buttonHint);
@@ -456,10 +463,7 @@ TEST_F(TForm1ContinuousTest, EitherBoundZeroPrintsOneTrialSlipAndEndBeforeBeginA
 
 TEST_F(TForm1ContinuousTest, FileMenuOnThePagePrintsTheRowsAndNotTheRightHalf)
 {
-    auto form = makeForm();
-    openCsv(*form, payers(3));
-    showContinuousPage(*form);
-    setRange(*form, "1", "3");
+    auto form = formReadyToPrint(3);
     action(*form, "Printall")->trigger();
     EXPECT_TRUE(prompts.inputsAsked.isEmpty()) << "no copy count asked";
     ASSERT_EQ(printer.jobs.size(), 1u);
@@ -476,10 +480,7 @@ TEST_F(TForm1ContinuousTest, FileMenuOnThePagePrintsTheRowsAndNotTheRightHalf)
 
 TEST_F(TForm1ContinuousTest, CancellingALongPrintEndsTheJobAfterThePagesDrawn)
 {
-    auto form = makeForm();
-    openCsv(*form, payers(10));
-    showContinuousPage(*form);
-    setRange(*form, "1", "10");
+    auto form = formReadyToPrint(10);
     prompts.cancelAfterPages = 2;
     action(*form, "ToolButton16")->trigger();
 
