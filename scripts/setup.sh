@@ -8,7 +8,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins libqt6svg6 libgl-dev
   qt6-translations-l10n
   libgtest-dev googletest
-  fonts-ipafont-gothic fonts-ipafont-mincho fonts-ocr-b fontconfig
+  fonts-ipafont-gothic fonts-ipafont-mincho fonts-ocr-b fontconfig libfontconfig-dev
+  fonts-noto-cjk
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf
   poppler-utils python3 python3-numpy
   xvfb xauth xdotool x11-apps

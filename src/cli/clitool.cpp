@@ -10,6 +10,7 @@
 #include "platform/qtprinterdevice.h"
 #include "render/canvas.h"
 #include "render/drawslip.h"
+#include "render/printcheck.h"
 #include "render/printjob.h"
 #include "settings/settings.h"
 #include "text/lines.h"
@@ -27,7 +28,7 @@ namespace nobrisa::cli {
 namespace {
 
 const char* const kHelp = R"(使い方:
-  nobrisa-cli print FILE [--copies N] [--right] [--printer NAME | --pdf OUT.pdf] [--dpi N]
+  nobrisa-cli print FILE [--copies N] [--right] [--blank] [--printer NAME | --pdf OUT.pdf] [--dpi N]
   nobrisa-cli print FILE --csv ROWS.csv [--rows B-E | --all] [--map FIELD=COLUMN ...]
                    [--printer NAME | --pdf OUT.pdf] [--dpi N]
   nobrisa-cli printers
@@ -36,8 +37,11 @@ const char* const kHelp = R"(使い方:
 print     設定ファイル (*.dat) またはアプリケーションの INI ファイルの払込取扱票を印刷します。
           払込取扱票の内容、全体印刷位置の微調整、印刷位置 (TabSheet99) はそのファイルから読みます。
           印刷ジョブ名は "Nobrisa_" と加入者名の１行目です。
+          どのフォントにもない文字があれば、その文字と欄を標準エラーに表示してから印刷します。
   --copies N      N 枚を１つの印刷ジョブで印刷します (N ページ、既定 1)。
   --right         右側 (受領証) だけを印刷します。
+  --blank         印刷する項目が１つも選ばれていなくても (白紙でも) 印刷します。
+                  指定しなければ、白紙になる印刷はせずに終了コード 1 で終わります。
   --printer NAME  このプリンタで印刷します (既定: システムの既定のプリンタ)。
   --pdf OUT.pdf   プリンタの代わりに PDF ファイルに出力します。
   --dpi N         PDF の解像度 (既定 600)。
@@ -66,6 +70,7 @@ struct PrintOptions {
     QString file;
     int copies = 1;
     bool right = false;
+    bool blank = false; // print even when no group is switched on
     QString printer;
     QString pdf;
     int dpi = 600;
@@ -141,6 +146,8 @@ std::optional<QString> parsePrint(const QStringList& args, PrintOptions& o)
         const QString& a = args[i];
         if (a == u"--right") {
             o.right = true;
+        } else if (a == u"--blank") {
+            o.blank = true;
         } else if (a == u"--verbose") {
             o.verbose = true;
         } else if (a == u"--copies" || a == u"--dpi") {
@@ -264,6 +271,15 @@ int printCommand(const QStringList& args, QTextStream& out, QTextStream& err)
                                          QString::number(dataRows));
     }
 
+    // A blank slip wastes a pre-printed form, and nobody is there to ask: a setting file with
+    // every switch off (as a first start saves it) is refused unless --blank says it is meant.
+    const SlipPart part = o.right ? SlipPart::RightHalf : SlipPart::Whole;
+    if (o.csv.isEmpty() && !o.blank && !drawsAnyGroup(state.slip, part)) {
+        err << "nobrisa-cli: 印刷する項目が選ばれていません (「…を印刷する」がすべてオフです)。"
+               "白紙を印刷するには --blank を指定してください。\n";
+        return Usage;
+    }
+
     registerFaceSubstitutes();
     selectFaces(state.slip, availableFaces());
 
@@ -288,6 +304,16 @@ int printCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     printer.setTitle(QStringLiteral("Nobrisa_") + lineAt(state.slip.Ekanyu, 0));
     if (o.verbose)
         printDeviceValues(printer, out);
+
+    // Characters no font has print as empty boxes: say which and where, then print anyway, as
+    // a script has no one to ask.
+    const UndrawableTexts undrawable =
+        o.csv.isEmpty() ? findUndrawable(state.slip, part, installedFontsHave)
+                        : findUndrawableInRows(state.slip, rows.table, rows.mapping, range.first,
+                                               range.last, installedFontsHave);
+    if (!undrawable.empty())
+        err << "nobrisa-cli: 次の文字はどのフォントにもないため、四角が印刷されます:\n  "
+            << describeUndrawable(undrawable, 20).replace(u'\n', QStringLiteral("\n  ")) << '\n';
 
     DigitCells cells;
     const SlipSource source{state.slip, positions, printer, cells};

@@ -4,8 +4,11 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 
+#include <fontconfig/fontconfig.h>
+
 #include <algorithm>
 #include <array>
+#include <memory>
 #include <mutex>
 
 namespace nobrisa {
@@ -87,6 +90,34 @@ QStringList availableFaces()
     });
     faces.erase(std::unique(faces.begin(), faces.end()), faces.end());
     return faces;
+}
+
+bool installedFontsHave(char32_t c)
+{
+    // One set of every installed font's characters: a lookup is then a few table steps, where
+    // asking fontconfig for the fonts holding a character scans every font each time. Listing
+    // only the character sets lets fontconfig merge the fonts that share one (every face of a
+    // collection), so the union is built from a few dozen sets, in about 10 ms.
+    struct CharSetDeleter {
+        void operator()(FcCharSet* set) const { FcCharSetDestroy(set); }
+    };
+    static const std::unique_ptr<FcCharSet, CharSetDeleter> all = [] {
+        std::unique_ptr<FcCharSet, CharSetDeleter> set(FcCharSetCreate());
+        FcPattern* any = FcPatternCreate();
+        FcObjectSet* objects = FcObjectSetBuild(FC_CHARSET, nullptr);
+        FcFontSet* fonts = FcFontList(nullptr, any, objects);
+        for (int i = 0; fonts != nullptr && i < fonts->nfont; ++i) {
+            FcCharSet* chars = nullptr;
+            if (FcPatternGetCharSet(fonts->fonts[i], FC_CHARSET, 0, &chars) == FcResultMatch)
+                FcCharSetMerge(set.get(), chars, nullptr);
+        }
+        if (fonts != nullptr)
+            FcFontSetDestroy(fonts);
+        FcObjectSetDestroy(objects);
+        FcPatternDestroy(any);
+        return set;
+    }();
+    return all && FcCharSetHasChar(all.get(), c);
 }
 
 } // namespace nobrisa

@@ -22,4 +22,11 @@ QString windowsFaceSubstitute(const QString& windowsFace);
 // installed equivalent, sorted, without duplicates.
 QStringList availableFaces();
 
+// Whether some installed font has a glyph for the character. Qt draws a character the chosen
+// face lacks with another installed font that has it (fontconfig's fallback list holds every
+// font), so only a character that no font has is lost: it prints as a box, the mark of a missing
+// glyph. The fonts' characters are gathered from fontconfig once per process, as Qt reads the
+// fonts once too.
+bool installedFontsHave(char32_t c);
+
 } // namespace nobrisa

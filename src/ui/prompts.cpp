@@ -90,6 +90,19 @@ void QtPrompts::error(QWidget* parent, const QString& message)
     QMessageBox::critical(parent, QStringLiteral("Nobrisa"), message);
 }
 
+bool QtPrompts::confirm(QWidget* parent, Tone tone, const QString& message, const QString& accept,
+                        const QString& reject)
+{
+    QMessageBox box(tone == Tone::Warning ? QMessageBox::Warning : QMessageBox::Question,
+                    QStringLiteral("Nobrisa"), message, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(accept, QMessageBox::AcceptRole);
+    QPushButton* no = box.addButton(reject, QMessageBox::RejectRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 Prompts::SaveFailedChoice QtPrompts::saveFailedAtExit(QWidget* parent, const QString& message)
 {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Nobrisa"), message, QMessageBox::NoButton,

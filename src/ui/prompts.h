@@ -36,6 +36,12 @@ public:
     // An error the user must read (file name and reason, in Japanese).
     virtual void error(QWidget* parent, const QString& message) = 0;
 
+    // A question before something that cannot be taken back, such as feeding a pre-printed
+    // form: true for the button `accept`; `reject` is the default and answers Escape.
+    enum class Tone { Question, Warning };
+    virtual bool confirm(QWidget* parent, Tone tone, const QString& message, const QString& accept,
+                         const QString& reject) = 0;
+
     // Writing the application INI file at exit failed: try again, close without saving, or stay
     // in the program (so that the slip can be saved elsewhere first).
     enum class SaveFailedChoice { Retry, CloseWithoutSaving, StayOpen };
@@ -68,6 +74,8 @@ public:
     std::optional<QString> inputText(QWidget* parent, const QString& caption,
                                      const QString& prompt, const QString& initial) override;
     void error(QWidget* parent, const QString& message) override;
+    bool confirm(QWidget* parent, Tone tone, const QString& message, const QString& accept,
+                 const QString& reject) override;
     SaveFailedChoice saveFailedAtExit(QWidget* parent, const QString& message) override;
     void printerSetup(QWidget* parent, QPrinter& printer) override;
     void openUrl(const QUrl& url) override;

@@ -28,20 +28,50 @@ QString jobTitle(const QString& subscriberName)
     return QStringLiteral("Nobrisa_") + lineAt(subscriberName, 0);
 }
 
+bool SlipPrinting::confirmSlip(QWidget* parent, const TSlipRecord& slip, SlipPart part)
+{
+    // A first start has every switch off: printing then would feed a pre-printed form through
+    // blank.
+    if (!drawsAnyGroup(slip, part) &&
+        !mPrompts.confirm(parent, Prompts::Tone::Question,
+                          QStringLiteral("印刷する項目が選ばれていません。白紙を印刷しますか？"),
+                          QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)")))
+        return false;
+    return confirmDrawable(parent, findUndrawable(slip, part, mCoverage));
+}
+
+bool SlipPrinting::confirmDrawable(QWidget* parent, const UndrawableTexts& found)
+{
+    if (found.empty())
+        return true;
+    return mPrompts.confirm(
+        parent, Prompts::Tone::Warning,
+        QStringLiteral("次の文字はこのコンピュータのどのフォントにもないため、印刷すると四角に"
+                       "なります。\n\n%1\n\nこのまま印刷しますか？")
+            .arg(describeUndrawable(found, 5)),
+        QStringLiteral("印刷"), QStringLiteral("キャンセル"));
+}
+
 SlipPrinting::Outcome SlipPrinting::printSlip(QWidget* parent, const SlipSource& source)
 {
+    if (!confirmSlip(parent, source.slip, SlipPart::Whole))
+        return {};
     mPrinter.setTitle(jobTitle(source.slip.Ekanyu));
     return run(parent, 1, [&](Canvas& canvas, int) { DrawSlip(canvas, source); });
 }
 
 SlipPrinting::Outcome SlipPrinting::printRight(QWidget* parent, const SlipSource& source)
 {
+    if (!confirmSlip(parent, source.slip, SlipPart::RightHalf))
+        return {};
     mPrinter.setTitle(jobTitle(source.slip.Ekanyu));
     return run(parent, 1, [&](Canvas& canvas, int) { DrawSlipRight(canvas, source); });
 }
 
 SlipPrinting::Outcome SlipPrinting::printCopies(QWidget* parent, const SlipSource& source)
 {
+    if (!confirmSlip(parent, source.slip, SlipPart::Whole))
+        return {};
     const auto answer = mPrompts.inputText(parent, QStringLiteral("複数枚印刷"),
                                            QStringLiteral("枚数"), QString());
     if (!answer)
@@ -58,6 +88,9 @@ SlipPrinting::Outcome SlipPrinting::printCopies(QWidget* parent, const SlipSourc
 SlipPrinting::Outcome SlipPrinting::printRows(QWidget* parent, const SlipSource& source,
                                               const ContinuousTable& rows, const RowRange& range)
 {
+    if (!confirmDrawable(parent, findUndrawableInRows(source.slip, rows.table, rows.mapping,
+                                                      range.first, range.last, mCoverage)))
+        return {};
     const Outcome outcome = run(parent, range.count(), [&](Canvas& canvas, int page) {
         DrawSlipRow(canvas, source, {rows.table, rows.mapping, range.first + page});
     });

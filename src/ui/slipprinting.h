@@ -1,10 +1,13 @@
 #pragma once
 
+#include "platform/fonts.h"
 #include "render/drawslip.h"
+#include "render/printcheck.h"
 
 #include <QString>
 
 #include <functional>
+#include <utility>
 
 class QWidget;
 
@@ -23,9 +26,19 @@ struct RowRange;
 // title + ".pdf" in the folder last used, as a PDF printer does on Windows. A job of more than a
 // few pages shows its progress with a cancel button; a cancelled job ends after the page being
 // drawn, and the spooler prints what was drawn.
+//
+// Before a job starts, a slip print with no group to draw asks whether a blank slip is really
+// wanted, and a print with characters that no installed font has names them and asks whether to
+// print anyway. `coverage` says which characters the fonts have.
 class SlipPrinting final {
 public:
-    SlipPrinting(PrinterDevice& printer, Prompts& prompts) : mPrinter(printer), mPrompts(prompts) {}
+    SlipPrinting(PrinterDevice& printer, Prompts& prompts,
+                 GlyphCoverage coverage = installedFontsHave)
+        : mPrinter(printer)
+        , mPrompts(prompts)
+        , mCoverage(std::move(coverage))
+    {
+    }
 
     struct Outcome {
         bool printed = false;
@@ -50,10 +63,13 @@ public:
     void setPdfFolder(const QString& folder) { mPdfFolder = folder; }
 
 private:
+    bool confirmSlip(QWidget* parent, const TSlipRecord& slip, SlipPart part);
+    bool confirmDrawable(QWidget* parent, const UndrawableTexts& found);
     Outcome run(QWidget* parent, int pages, const std::function<void(Canvas&, int)>& drawPage);
 
     PrinterDevice& mPrinter;
     Prompts& mPrompts;
+    GlyphCoverage mCoverage;
     QString mPdfFolder;
 };
 

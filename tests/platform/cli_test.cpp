@@ -1,5 +1,6 @@
 #include "model/coords.h"
 #include "pdfwords.h"
+#include "platform/fonts.h"
 
 #include <QDir>
 #include <QFile>
@@ -241,6 +242,61 @@ TEST(Cli, DamagedSettingFilesStillPrint)
         const CliRun run = runCli({"print", file, "--pdf", pdf});
         EXPECT_EQ(run.exitCode, 0) << "file " << n << ": " << run.err.toStdString();
         EXPECT_EQ(test::readPdfText(pdf).pageCount, 1) << "file " << n;
+    }
+}
+
+// Catches: a file with every switch off (a first start's) or a right-half print of left-half
+// groups only feeding a form through blank, and characters no font has (U+10FFFD) printing as
+// boxes without a word on standard error, in a slip field or a CSV row.
+TEST(Cli, BlankSlipIsRefusedAndCharactersNoFontHasAreNamed)
+{
+    QTemporaryDir dir;
+    const auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    const auto settings = [&](const QString& name, const QString& text) {
+        QByteArray bytes("\xFF\xFE");
+        bytes.append(reinterpret_cast<const char*>(text.utf16()), 2 * text.size());
+        return write(name, bytes);
+    };
+    const QString missing = QStringLiteral("\U0010FFFD");
+    const QString off = settings("off.dat", "[TabSheet1]\r\nCheckBox1=0\r\nEkouza1=12345\r\n");
+    const QString left = settings("left.dat", "[TabSheet3]\r\nCheckBox3=1\r\n");
+    const QString name = QStringLiteral("吉") + missing + QStringLiteral("𠮷");
+    const QString boxes = settings(
+        "boxes.dat", "[TabSheet1]\r\nCheckBox1=1\r\nEkanyucount=1\r\nLine00=#" + name + "#\r\n");
+    const QByteArray bom("\xEF\xBB\xBF");
+    const QString csv =
+        write("rows.csv", bom + "100-0001,東京都,,山田\n100-0002,大阪府,," + name.toUtf8() + "\n");
+    const QString pdf = dir.filePath("out.pdf");
+    const struct {
+        QStringList args;
+        int exitCode;
+        QString inError;
+    } cases[] = {
+        {{"print", off, "--pdf", pdf}, 1, "--blank"},
+        {{"print", left, "--right", "--pdf", pdf}, 1, "--blank"},
+        {{"print", off, "--blank", "--pdf", pdf}, 0, ""},
+        {{"print", left, "--pdf", pdf}, 0, ""},
+        {{"print", boxes, "--pdf", pdf}, 0, "加入者名: " + missing + " (U+10FFFD)"},
+        {{"print", sample(), "--csv", csv, "--pdf", pdf}, 0, "行 2 の氏名: " + missing},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        QFile::remove(pdf);
+        const CliRun run = runCli(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(c.inError)) << run.err.toStdString();
+        EXPECT_EQ(QFile::exists(pdf), c.exitCode == 0) << "refused: no page, no file";
+        if (c.inError.isEmpty()) {
+            EXPECT_FALSE(run.err.contains("U+")) << run.err.toStdString();
+        }
+        // 𠮷 is named only on a machine without a font that has it.
+        const bool printsName = c.args.contains(boxes) || c.args.contains(csv);
+        EXPECT_EQ(run.err.contains("U+20BB7"), printsName && !installedFontsHave(0x20BB7));
     }
 }
 

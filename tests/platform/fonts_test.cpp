@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -62,6 +63,32 @@ TEST(Fonts, AvailableFacesAreSortedAndUnique)
     EXPECT_FALSE(faces.contains(QStringLiteral("Arial")) &&
                  !QFontDatabase::hasFamily(QStringLiteral("Arial")));
     EXPECT_TRUE(windowsFaceSubstitute(QStringLiteral("Arial")).isEmpty());
+}
+
+// Whether fontconfig's own tool finds a font with the character.
+bool fcListHas(char32_t c)
+{
+    QProcess fcList;
+    fcList.start(
+        QStringLiteral("fc-list"),
+        {QStringLiteral(":charset=%1").arg(static_cast<uint>(c), 0, 16), QStringLiteral("family")});
+    if (!fcList.waitForFinished(30000))
+        ADD_FAILURE() << "fc-list did not finish";
+    return !fcList.readAllStandardOutput().trimmed().isEmpty();
+}
+
+// Catches: a character that some installed font has (𠮷 in Noto CJK) reported as missing,
+// which would question every print of such a name, or one that no font has (a private-use code)
+// passing unnoticed and printing as a box.
+TEST(Fonts, InstalledFontsHaveWhatFontconfigFinds)
+{
+    ASSERT_FALSE(fcListHas(0x10FFFD)) << "a font here has U+10FFFD: pick another missing code";
+    EXPECT_FALSE(installedFontsHave(0x10FFFD));
+    EXPECT_TRUE(installedFontsHave(U'A'));
+    EXPECT_TRUE(installedFontsHave(U'あ')) << "the Japanese fonts are installed";
+    // 𠮷 (U+20BB7, beyond 16 bits), 髙, an Egyptian hieroglyph: as fonts here have them.
+    for (char32_t c : {char32_t(0x20BB7), char32_t(0x9AD9), char32_t(0x13000), char32_t(0x3402)})
+        EXPECT_EQ(installedFontsHave(c), fcListHas(c)) << std::hex << static_cast<uint>(c);
 }
 
 } // namespace

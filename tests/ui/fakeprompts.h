@@ -20,11 +20,13 @@ public:
     std::deque<QString> saveAnswers;
     std::deque<QString> inputAnswers; // a null QString answers with Cancel
     std::deque<SaveFailedChoice> saveFailedAnswers;
+    std::deque<bool> confirmAnswers; // none left: the default button, which declines
 
     std::vector<FileDialog> openAsked;
     std::vector<FileDialog> saveAsked;
     QStringList inputsAsked; // "caption|prompt"
     QStringList errors;
+    QStringList confirmsAsked; // "message|accept|reject"
     QStringList saveFailedMessages;
     int printerSetups = 0;
     std::vector<QUrl> opened;
@@ -54,6 +56,16 @@ public:
         return answer;
     }
     void error(QWidget*, const QString& message) override { errors << message; }
+    bool confirm(QWidget*, Tone, const QString& message, const QString& accept,
+                 const QString& reject) override
+    {
+        confirmsAsked << message + QLatin1Char('|') + accept + QLatin1Char('|') + reject;
+        if (confirmAnswers.empty())
+            return false;
+        const bool answer = confirmAnswers.front();
+        confirmAnswers.pop_front();
+        return answer;
+    }
     SaveFailedChoice saveFailedAtExit(QWidget*, const QString& message) override
     {
         saveFailedMessages << message;

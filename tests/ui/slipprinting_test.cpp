@@ -1,3 +1,4 @@
+#include "aids/continuoustable.h"
 #include "fakeprinter.h"
 #include "fakeprompts.h"
 #include "model/coords.h"
@@ -120,6 +121,57 @@ TEST_F(SlipPrintingTest, VanishedPrinterOrFailedJobIsReportedNotPrinted)
     outcome = printing.printSlip(nullptr, source());
     EXPECT_FALSE(outcome.printed);
     EXPECT_EQ(prompts.errors.size(), 2);
+}
+
+// Catches: a slip with no group switched on (a first start) fed through the printer blank
+// without a question by any of the three slip prints, and the answer not being what decides.
+TEST_F(SlipPrintingTest, BlankSlipIsPrintedOnlyWhenTheUserSaysYes)
+{
+    slip.CheckBox1 = slip.CheckBox2 = slip.CheckBox3 = slip.CheckBox4 = slip.CheckBox4R = false;
+    for (const auto command :
+         {&SlipPrinting::printSlip, &SlipPrinting::printCopies, &SlipPrinting::printRight}) {
+        for (bool yes : {false, true}) {
+            printer.jobs.clear();
+            prompts.confirmsAsked.clear();
+            prompts.confirmAnswers = {yes};
+            prompts.inputAnswers = {QString("1")};
+            (printing.*command)(nullptr, source());
+            EXPECT_EQ(prompts.confirmsAsked,
+                      QStringList{"印刷する項目が選ばれていません。"
+                                  "白紙を印刷しますか？|はい(&Y)|いいえ(&N)"});
+            EXPECT_EQ(printer.jobs.size(), yes ? 1u : 0u);
+        }
+    }
+}
+
+// Catches: characters no font has printing as boxes without a word, a question that does not
+// say which characters and where, and the continuous print not checking its rows.
+TEST_F(SlipPrintingTest, CharactersNoFontHasAreNamedBeforePrinting)
+{
+    const char32_t missing = 0x20BB7;
+    SlipPrinting noYoshi{printer, prompts, [missing](char32_t c) { return c != missing; }};
+    slip.MemoTsuushin += QString::fromUcs4(&missing, 1);
+    ContinuousTable rows;
+    rows.openCsv(QByteArray("\xEF\xBB\xBF") +
+                     QStringLiteral("100-0001,東京都,,山田\n100-0002,大阪府,,吉田").toUtf8() +
+                     QString::fromUcs4(&missing, 1).toUtf8(),
+                 QStringLiteral("1000"));
+    const RowRange all{1, 2};
+
+    for (bool print : {false, true}) {
+        prompts.confirmAnswers = {print, print};
+        prompts.confirmsAsked.clear();
+        printer.jobs.clear();
+        noYoshi.printSlip(nullptr, source());
+        noYoshi.printRows(nullptr, source(), rows, all);
+        ASSERT_EQ(prompts.confirmsAsked.size(), 2);
+        EXPECT_TRUE(prompts.confirmsAsked[0].contains("通信欄: 𠮷 (U+20BB7)"))
+            << prompts.confirmsAsked[0].toStdString();
+        EXPECT_TRUE(prompts.confirmsAsked[1].contains("\n行 2 の氏名: 𠮷 (U+20BB7)"))
+            << prompts.confirmsAsked[1].toStdString();
+        EXPECT_TRUE(prompts.confirmsAsked[1].endsWith("|印刷|キャンセル"));
+        EXPECT_EQ(printer.jobs.size(), print ? 2u : 0u);
+    }
 }
 
 } // namespace

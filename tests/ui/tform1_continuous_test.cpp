@@ -472,8 +472,10 @@ TEST_F(TForm1ContinuousTest, FileMenuOnThePagePrintsTheRowsAndNotTheRightHalf)
     action(*form, "PrintRight")->trigger();
     EXPECT_EQ(printer.jobs.size(), 1u) << "the right half prints nothing here";
 
-    // Elsewhere the commands are the slip's own again.
+    // Elsewhere the commands are the slip's own again (every switch is off, so the blank half
+    // is asked about first).
     form->findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(0);
+    prompts.confirmAnswers.push_back(true);
     action(*form, "PrintRight")->trigger();
     EXPECT_EQ(printer.jobs.size(), 2u);
 }

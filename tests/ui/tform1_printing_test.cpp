@@ -131,6 +131,22 @@ TEST_F(TForm1PrintingTest, FittedSizesAreShownAfterPrinting)
         EXPECT_EQ(widget<NumberBox>(*form, name)->value(), (form->slip().*field).text()) << name;
 }
 
+// Catches: a first start, every switch off, feeding a pre-printed form through blank without a
+// question (No, the default, prints nothing).
+TEST_F(TForm1PrintingTest, FirstStartAsksBeforePrintingABlankSlip)
+{
+    auto form = makeForm();
+    action(*form, "Print1")->trigger();
+    ASSERT_EQ(prompts.confirmsAsked.size(), 1);
+    EXPECT_TRUE(
+        prompts.confirmsAsked[0].startsWith(QStringLiteral("印刷する項目が選ばれていません")));
+    EXPECT_TRUE(printer.jobs.empty());
+
+    prompts.confirmAnswers.push_back(true);
+    action(*form, "Print1")->trigger();
+    EXPECT_EQ(printer.jobs.size(), 1u);
+}
+
 TEST_F(TForm1PrintingTest, PrinterSetupAlwaysRefreshesThePrintersName)
 {
     auto form = makeForm();
