@@ -9,7 +9,7 @@ packages=(
   qt6-translations-l10n
   libgtest-dev googletest
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-ocr-b fontconfig
-  cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf
+  cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf libcups2-dev
   poppler-utils python3 python3-numpy
   xvfb xauth xdotool x11-apps
 )
