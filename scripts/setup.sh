@@ -10,7 +10,7 @@ packages=(
   libgtest-dev googletest
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-ocr-b fontconfig libfontconfig-dev
   fonts-noto-cjk
-  cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf
+  cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf libcups2-dev
   poppler-utils python3 python3-numpy
   xvfb xauth xdotool x11-apps
 )

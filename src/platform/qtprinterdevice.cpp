@@ -4,9 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
+#include <QPrintEngine>
 #include <QPrinterInfo>
 #include <QTemporaryFile>
 
+#include <cups/cups.h>
 #include <sys/stat.h>
 
 #include <cmath>
@@ -73,6 +75,54 @@ std::filesystem::perms newFilePermissions()
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return static_cast<std::filesystem::perms>(0666 & ~mask);
+}
+
+// The engine property through which Qt's print dialog hands the CUPS engine the options chosen
+// in its printer properties (tray, resolution, job priority and the like), as a list of names
+// and values. Qt does not publish the key: the end-to-end test notices when it changes.
+const auto kCupsOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+// The options of a job for a queue, as libcups takes them. First what Qt's CUPS engine sends
+// when it spools a job itself (the page size as the queue names it, copies, collation, sides,
+// landscape), then the options the printer setup dialog left on the engine; a later option
+// replaces an earlier one of the same name. print-scaling=none comes last, over any queue
+// default and any dialog option: the page must reach the paper unscaled, or the digits miss
+// the form's cells. (fit-to-page=false would not do: print-scaling=fit or fill beats it.)
+int cupsJobOptions(QPrinter& printer, cups_option_t** options)
+{
+    int count = 0;
+    const auto add = [&](const QByteArray& name, const QByteArray& value) {
+        count = cupsAddOption(name.constData(), value.constData(), count, options);
+    };
+    const QPageLayout layout = printer.pageLayout();
+    add("media", layout.pageSize().key().toUtf8());
+    if (printer.copyCount() > 1) {
+        add("copies", QByteArray::number(printer.copyCount()));
+        if (printer.collateCopies())
+            add("Collate", "True");
+    }
+    const bool landscape = layout.orientation() == QPageLayout::Landscape;
+    switch (printer.duplex()) {
+    case QPrinter::DuplexNone:
+        add("sides", "one-sided");
+        break;
+    case QPrinter::DuplexAuto:
+        add("sides", landscape ? "two-sided-short-edge" : "two-sided-long-edge");
+        break;
+    case QPrinter::DuplexLongSide:
+        add("sides", "two-sided-long-edge");
+        break;
+    case QPrinter::DuplexShortSide:
+        add("sides", "two-sided-short-edge");
+        break;
+    }
+    if (landscape)
+        add("landscape", "");
+    const QStringList chosen = printer.printEngine()->property(kCupsOptionsKey).toStringList();
+    for (qsizetype i = 0; i + 1 < chosen.size(); i += 2)
+        add(chosen[i].toUtf8(), chosen[i + 1].toUtf8());
+    add("print-scaling", "none");
+    return count;
 }
 
 QString pdfWriteError(const QString& path, const QString& reason)
@@ -266,6 +316,20 @@ bool QtPrinterDevice::beginDoc()
         temp.close();
         mPrinter->setOutputFileName(mPdfTempPath);
         mPrinter->setResolution(mPdfDpi);
+    } else {
+        // Given a file, Qt's CUPS engine writes the job's PDF there instead of spooling it. The
+        // name must not end in ".pdf": that would turn the QPrinter into the PDF output, which
+        // knows nothing of the queue's paper and margins.
+        QTemporaryFile spool(QDir::tempPath() + QStringLiteral("/nobrisa-job-XXXXXX"));
+        spool.setAutoRemove(false);
+        if (!spool.open()) {
+            mError = QStringLiteral("プリンタ「%1」で印刷を開始できません。\n%2")
+                         .arg(printerName(), spool.errorString());
+            return false;
+        }
+        mSpoolPath = spool.fileName();
+        spool.close();
+        mPrinter->setOutputFileName(mSpoolPath);
     }
 
     if (!mPainter.begin(mPrinter.get())) {
@@ -275,6 +339,9 @@ bool QtPrinterDevice::beginDoc()
             mPrinter->setOutputFileName(mPdfPath);
             mError = pdfWriteError(mPdfPath, QString());
         } else {
+            QFile::remove(mSpoolPath);
+            mSpoolPath.clear();
+            mPrinter->setOutputFileName(QString());
             mError = QStringLiteral("プリンタ「%1」で印刷を開始できません。").arg(printerName());
         }
         return false;
@@ -313,10 +380,33 @@ bool QtPrinterDevice::endDoc()
     const bool ended = mPainter.end();
     if (isPdfOutput())
         return finishPdf(ended);
-    if (!ended) {
+    return submitToQueue(ended);
+}
+
+bool QtPrinterDevice::submitToQueue(bool painterEnded)
+{
+    const QString spool = mSpoolPath;
+    mSpoolPath.clear();
+    mPrinter->setOutputFileName(QString()); // back to spooling; the queue's settings stay
+    if (!painterEnded || !looksComplete(spool)) {
+        QFile::remove(spool);
         mError = QStringLiteral("プリンタ「%1」への印刷を完了できません。").arg(printerName());
         return false;
     }
+    cups_option_t* options = nullptr;
+    const int count = cupsJobOptions(*mPrinter, &options);
+    // CUPS takes the queue's name without an instance ("queue/instance"), as Qt sends it.
+    const QByteArray queue = mPrinter->printerName().section(QLatin1Char('/'), 0, 0).toUtf8();
+    const int id = cupsPrintFile(queue.constData(), QFile::encodeName(spool).constData(),
+                                 mTitle.toUtf8().constData(), count, options);
+    cupsFreeOptions(count, options);
+    QFile::remove(spool);
+    if (id <= 0) {
+        mError = QStringLiteral("プリンタ「%1」が印刷を受け付けませんでした。\n%2")
+                     .arg(printerName(), QString::fromUtf8(cupsLastErrorString()));
+        return false;
+    }
+    mLastJobId = id;
     return true;
 }
 
@@ -355,13 +445,15 @@ void QtPrinterDevice::abandonJob()
     if (!isPrinting())
         return;
     mCanvas.setPainter(nullptr);
-    // Qt's print engines cannot cancel a started job (QPrinter::abort does nothing for PDF and
-    // CUPS): a queue receives what was drawn so far, while the PDF's temporary file is removed.
-    mPainter.end();
+    // As with Qt's own spooling, a queue receives what was drawn so far, while the PDF's
+    // temporary file is removed.
+    const bool ended = mPainter.end();
     if (!mPdfTempPath.isEmpty()) {
         QFile::remove(mPdfTempPath);
         mPdfTempPath.clear();
     }
+    if (!mSpoolPath.isEmpty())
+        submitToQueue(ended);
 }
 
 } // namespace nobrisa

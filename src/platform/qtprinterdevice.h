@@ -33,6 +33,12 @@ QPageSize pageSizeForDmPaper(int code);
 // A PDF is written to a hidden temporary file in the destination folder and renamed over the
 // destination when the job ends complete, so a failed or abandoned job leaves no half-written
 // PDF, and an existing file is replaced only by a finished one.
+//
+// A job for a queue is Qt's own PDF, written by its CUPS engine to a temporary file and handed
+// to CUPS here, with the options Qt would send, the options the printer setup dialog left on
+// the engine, and print-scaling=none: a queue whose default scales pages to its printable area
+// would otherwise move every digit out of the form's cells. Qt offers no public way to add a
+// job option and ignores CUPS's answer; here a job CUPS refuses fails with CUPS's reason.
 class QtPrinterDevice final : public PrinterDevice {
 public:
     // The PDF output's resolution unless setPdfOutput says otherwise.
@@ -87,10 +93,13 @@ public:
     void takePrinterSetup();
 
     bool isPrinting() const { return mPainter.isActive(); }
+    // The spooler's id of the last job handed to a queue; 0 before the first.
+    int lastJobId() const { return mLastJobId; }
 
 private:
     void abandonJob();
     bool finishPdf(bool painterEnded);
+    bool submitToQueue(bool painterEnded);
     void replacePrinter(std::unique_ptr<QPrinter> printer);
 
     // The paper and margins, in device pixels.
@@ -114,6 +123,8 @@ private:
     QString mError;
     QString mPdfPath;
     QString mPdfTempPath; // the file being written by a PDF job in progress
+    QString mSpoolPath;   // the file Qt writes a queue's job into until it is submitted
+    int mLastJobId = 0;
     int mPdfDpi = kPdfDefaultDpi;
     // The page geometry while a job runs: it cannot change then, and the renderers ask for it at
     // every coordinate they convert (asking QPrinter builds a QPageLayout each time).

@@ -10,10 +10,12 @@
 #   trap cups_stop EXIT             # always stop it, also when the test fails
 #   cups_add_capture_queue nobrisa_capture   # exact: the job's PDF arrives byte for byte
 #   cups_add_pdf_queue nobrisa_pdf           # realistic: cups-pdf re-renders through Ghostscript
+#   cups_add_filtered_queue nobrisa_fit -o print-scaling-default=fit  # CUPS's pdftopdf runs
 #   QT_QPA_PLATFORM=offscreen nobrisa-cli print slip.dat --printer nobrisa_capture
 #   id=$(cups_last_job_id nobrisa_capture); cups_wait_job "$id"   # fails unless "completed"
 #   pdf=$(cups_capture_wait 1)      # path of the first captured job (a PDF, byte for byte)
 #   cups_job_name "$id"             # the title the job was spooled with (QPrinter's docName)
+#   cups_job_attr "$id" print-scaling media   # the job's options, one value a line
 #   python3 tests/e2e/pdfcheck.py "$pdf" --dpi 1200 --offset 200 300 --pages 1 \
 #       --expect 払込取扱票 1000 2000
 #   pdf=$(cups_pdf_wait 1)          # newest cups-pdf output once there is at least one
@@ -165,6 +167,19 @@ cups_add_capture_queue() {
     cupsenable "$name" && cupsaccept "$name"
 }
 
+# Adds a queue NAME like the capture queue, except that CUPS runs its PDF filter (pdftopdf, as
+# for a driverless or PDF printer) before the device: the job's PDF arrives rewritten, and
+# scaled when the queue's defaults ask for it. Further lpadmin options follow the name, e.g.
+# -o print-scaling-default=fit.
+cups_add_filtered_queue() {
+    local name=${1:?queue name}
+    shift
+    cups_add_capture_queue "$name" || return 1
+    local dir=$NOBRISA_CUPS_DIR
+    _cups_write_capture_ppd "$dir/filtered.ppd" application/vnd.cups-pdf
+    lpadmin -p "$name" -P "$dir/filtered.ppd" "$@"
+}
+
 # Adds a queue NAME with the cups-pdf backend; its PDFs land in $NOBRISA_CUPS_DIR/pdf-out.
 cups_add_pdf_queue() {
     local name=${1:?queue name}
@@ -244,13 +259,16 @@ cups_wait_job() {
         _cups_die "job $id ended $state; see $NOBRISA_CUPS_DIR/log/error_log"
 }
 
-# Prints an IPP attribute of job ID as CUPS recorded it: job-name (the title the program gave
-# the job) by default; e.g. job-state, job-impressions-completed, job-originating-user-name.
+# Prints IPP attributes of job ID as CUPS recorded them, one value a line in the order asked:
+# job-name (the title the program gave the job) by default; e.g. job-state, print-scaling, media,
+# job-impressions-completed, job-originating-user-name. One request for all of them.
 cups_job_attr() {
     local id=${1:?job id}
-    local attr=${2:-job-name}
+    shift
+    local attrs=("${@:-job-name}")
     local test=$NOBRISA_CUPS_DIR/get-job-attr.test
-    cat >"$test" <<EOF
+    {
+        cat <<EOF
 {
     NAME "Get-Job-Attributes"
     OPERATION Get-Job-Attributes
@@ -260,17 +278,20 @@ cups_job_attr() {
     ATTR uri printer-uri \$uri
     ATTR integer job-id $id
     ATTR name requesting-user-name root
-    ATTR keyword requested-attributes $attr
+    ATTR keyword requested-attributes $(IFS=,; echo "${attrs[*]}")
     STATUS successful-ok
-    DISPLAY $attr
-}
 EOF
-    # -c prints CSV: a header line with the attribute's name, then its value (quoted when it
-    # holds a comma or a quote).
+        local a
+        for a in "${attrs[@]}"; do echo "    DISPLAY $a"; done
+        echo "}"
+    } >"$test"
+    # -c prints CSV: a header line with the attributes' names, then their values (quoted when
+    # they hold a comma or a quote), in the order of the DISPLAY lines.
     ipptool -c "ipp://$CUPS_SERVER/" "$test" | sed -n 2p | python3 -c '
 import csv, sys
 rows = list(csv.reader(sys.stdin))
-print(rows[0][0] if rows and rows[0] else "")'
+for i in range(int(sys.argv[1])):
+    print(rows[0][i] if rows and i < len(rows[0]) else "")' "${#attrs[@]}"
 }
 
 cups_job_name() {
@@ -315,6 +336,9 @@ _cups_no_active_jobs() {
 # sizes carry unequal margins so that offsets in x and y can be told apart.
 _cups_write_capture_ppd() {
     local out=$1
+    # What the device takes: the job's own PDF, or (application/vnd.cups-pdf) the output of
+    # CUPS's pdftopdf filter.
+    local input=${2:-application/pdf}
     # Margins in points: left 12, bottom 24, right 9, top 18.
     local l=12 b=24 r=9 t=18
     {
@@ -339,7 +363,9 @@ _cups_write_capture_ppd() {
 *LandscapeOrientation: Plus90
 *TTRasterizer: Type42
 *cupsVersion: 2.4
-*cupsFilter2: "application/pdf application/vnd.nobrisa-pdf 0 -"
+EOF
+        echo "*cupsFilter2: \"$input application/vnd.nobrisa-pdf 0 -\""
+        cat <<'EOF'
 *OpenUI *PageSize/Media Size: PickOne
 *OrderDependency: 10 AnySetup *PageSize
 *DefaultPageSize: A4
@@ -394,6 +420,7 @@ if [[ ${BASH_SOURCE[0]} == "$0" ]]; then
         ;;
     stop) cups_stop ;;
     add-capture) cups_add_capture_queue "$@" ;;
+    add-filtered) cups_add_filtered_queue "$@" ;;
     add-pdf) cups_add_pdf_queue "$@" ;;
     set-default) cups_set_default "$@" ;;
     last-job) cups_last_job_id "$@" ;;
@@ -403,8 +430,9 @@ if [[ ${BASH_SOURCE[0]} == "$0" ]]; then
     capture-wait) cups_capture_wait "$@" ;;
     pdf-wait) cups_pdf_wait "$@" ;;
     *)
-        echo "usage: $0 start|stop|add-capture NAME|add-pdf NAME|set-default NAME|last-job NAME|" \
-            "wait-job ID|job-name ID|job-attr ID ATTR|capture-wait N|pdf-wait N" >&2
+        echo "usage: $0 start|stop|add-capture NAME|add-filtered NAME [LPADMIN-OPTION...]|" \
+            "add-pdf NAME|set-default NAME|last-job NAME|wait-job ID|job-name ID|" \
+            "job-attr ID ATTR...|capture-wait N|pdf-wait N" >&2
         exit 2
         ;;
     esac
