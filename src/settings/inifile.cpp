@@ -68,7 +68,7 @@ IniFile IniFile::parse(const QString& text)
 
 IniFile IniFile::fromBytes(const QByteArray& bytes)
 {
-    return parse(decodeText(bytes));
+    return parse(decodeSettingsText(bytes));
 }
 
 QString IniFile::toText() const

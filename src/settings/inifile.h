@@ -23,7 +23,7 @@ namespace nobrisa {
 class IniFile final {
 public:
     static IniFile parse(const QString& text);
-    // Decodes the bytes (byte-order mark, else UTF-8 or CP932) and parses them.
+    // Decodes the bytes (byte-order mark, else CP932) and parses them.
     static IniFile fromBytes(const QByteArray& bytes);
 
     QString toText() const;
