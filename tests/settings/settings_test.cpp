@@ -181,8 +181,9 @@ TEST_F(SettingsTest, NewFileMatchesGolden)
 }
 
 // Merging keeps registered lists, unknown keys, lines without "=" and stale line keys; drops
-// comments and lines outside sections; replaces keys in place (whatever their case) and appends
-// new keys and sections.
+// comments and lines outside sections; replaces keys in place, also those spelled in another case,
+// giving them and their sections the spelling of the settings table (ekouza1, [tabsheet99],
+// SEKANYULLEFT); appends new keys and sections.
 TEST_F(SettingsTest, MergeIntoExistingFileMatchesGolden)
 {
     const QString file = path(QStringLiteral("nobrisa.ini"));
