@@ -161,4 +161,12 @@ RowRange continuousRange(const QString& beginText, const QString& endText)
     return {first, last};
 }
 
+QString reversedRangeMessage(const RowRange& range)
+{
+    return QStringLiteral("印刷範囲の終わり（%1 行目）が始め（%2 行目）より前です。"
+                          "何も印刷しませんでした。")
+        .arg(range.last)
+        .arg(range.first);
+}
+
 } // namespace nobrisa

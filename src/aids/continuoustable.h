@@ -52,4 +52,7 @@ struct RowRange {
 };
 RowRange continuousRange(const QString& beginText, const QString& endText);
 
+// Why a range whose end lies before its beginning prints nothing, naming both rows.
+QString reversedRangeMessage(const RowRange& range);
+
 } // namespace nobrisa

@@ -45,9 +45,16 @@ void TForm1::ToolButton16Click()
 {
     // What is typed into a cell is printed too.
     mGrid->commitEditing();
+    const RowRange range = continuousRange(mBegin->value(), mEnd->value());
+    // An empty job would feed one pre-printed form through the printer blank.
+    if (range.count() == 0) {
+        const QString message = reversedRangeMessage(range);
+        mPrompts.error(this, message);
+        showResult(message);
+        return;
+    }
     const SlipSource source{mState.slip, mForm2->positions(), mPrinter, mCells};
-    const SlipPrinting::Outcome outcome = mPrinting.printRows(
-        this, source, mContinuous, continuousRange(mBegin->value(), mEnd->value()));
+    const SlipPrinting::Outcome outcome = mPrinting.printRows(this, source, mContinuous, range);
     showResult(outcome.status);
 }
 

@@ -148,6 +148,8 @@ TEST(Cli, ContinuousPrintGivesOnePagePerRowWithThatRowsPayer)
         {{"print", sample(), "--csv", csv, "--map", "name=99", "--pdf", pdf}, 1, "99"},
         {{"print", sample(), "--csv", csv, "--copies", "2", "--pdf", pdf}, 1, "--copies"},
         {{"print", sample(), "--rows", "1-2", "--pdf", pdf}, 1, "--csv"},
+        // The end before the beginning: no job, not even an empty one.
+        {{"print", sample(), "--csv", csv, "--rows", "3-1", "--pdf", pdf}, 1, "より前"},
     };
     QFile::remove(pdf);
     for (const auto& c : bad) {
