@@ -101,6 +101,8 @@ void ContinuousTable::newTable()
 {
     table.clearData();
     table.resize(kNewColumns, kNewRows);
+    // The rows New adds to a shorter table get their numbers too.
+    numberHeadings();
     mapping.clear();
 }
 

@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QLocale>
 #include <QSignalBlocker>
 #include <QTabWidget>
 
@@ -77,6 +79,10 @@ void TForm1::ToolButton17Click()
         return;
     }
     showReplacedTable();
+    mGrid->fitColumnsToContents();
+    showResult(QStringLiteral("「%1」から %2 行を読み込みました。")
+                   .arg(QFileInfo(fileName).fileName(),
+                        QLocale(QLocale::Japanese, QLocale::Japan).toString(dataRowCount())));
 }
 
 void TForm1::showReplacedTable()

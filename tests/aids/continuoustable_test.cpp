@@ -191,15 +191,15 @@ TEST(ContinuousTable, AddColumnNumbersItsHeadingAndLeavesItEmpty)
     EXPECT_EQ(t.mapping.itemCount, 7);
 }
 
-TEST(ContinuousTable, NewEmptiesDataAndListsButKeepsHeadingsAndRange)
+TEST(ContinuousTable, NewEmptiesDataAndListsNumbersEveryRowAndKeepsTheRange)
 {
     ContinuousTable t = opened("a,b,c\nd,e,f\ng,h,i");
     t.newTable();
     ASSERT_EQ(t.table.columnCount(), 5);
     ASSERT_EQ(t.table.rowCount(), 6);
     EXPECT_EQ(rowOf(t.table, 0), (QStringList{"", "1", "2", "3", "4"}));
-    // Rows 4 and 5 are new and, without renumbering, have no number.
-    EXPECT_EQ(columnOf(t.table, 0), (QStringList{"", "1", "2", "3", "", ""}));
+    // Rows 4 and 5 are new to a table of three rows, and numbered too.
+    EXPECT_EQ(columnOf(t.table, 0), (QStringList{"", "1", "2", "3", "4", "5"}));
     for (int r = 1; r < 6; ++r)
         EXPECT_EQ(rowOf(t.table, r).mid(1), (QStringList{"", "", "", ""})) << "row " << r;
     EXPECT_EQ(t.mapping.itemCount, 0);
