@@ -101,6 +101,8 @@ void ContinuousTable::newTable()
 {
     table.clearData();
     table.resize(kNewColumns, kNewRows);
+    // The rows New adds to a shorter table get their numbers too.
+    numberHeadings();
     mapping.clear();
 }
 
@@ -159,6 +161,14 @@ RowRange continuousRange(const QString& beginText, const QString& endText)
     if (first == 0 || last == 0)
         return {};
     return {first, last};
+}
+
+QString reversedRangeMessage(const RowRange& range)
+{
+    return QStringLiteral("印刷範囲の終わり（%1 行目）が始め（%2 行目）より前です。"
+                          "何も印刷しませんでした。")
+        .arg(range.last)
+        .arg(range.first);
 }
 
 } // namespace nobrisa

@@ -21,8 +21,8 @@ struct ContinuousTable {
     // NumberGridHeadings: cell (c, 0) := c for c ≥ 1, cell (0, r) := r for r ≥ 1.
     void numberHeadings();
 
-    // New: data cells emptied, 5 columns × 6 rows, every mapping list emptied; headings are
-    // not renumbered, the range bound is unchanged.
+    // New: data cells emptied, 5 columns × 6 rows with numbered headings, every mapping list
+    // emptied; the range bound is unchanged.
     void newTable();
 
     // Opens the CSV file's bytes: one data row per line (the line number in column 0), the
@@ -51,5 +51,8 @@ struct RowRange {
     int count() const { return last >= first ? last - first + 1 : 0; }
 };
 RowRange continuousRange(const QString& beginText, const QString& endText);
+
+// Why a range whose end lies before its beginning prints nothing, naming both rows.
+QString reversedRangeMessage(const RowRange& range);
 
 } // namespace nobrisa

@@ -109,10 +109,17 @@ const std::vector<QStringView>& CsvFieldSplitter::split(QStringView line)
         if (line[pos] == u'"') {
             pos = readQuoted(line, pos + 1);
         } else {
+            // Up to the comma, blanks inside included: spreadsheets quote only values that hold
+            // a comma, a quote or a line break, so «山田 太郎» comes unquoted. Blanks at the
+            // value's end are dropped as those before it were.
             const qsizetype begin = pos;
-            while (pos < end && line[pos] != u',' && !isBlankCode(line[pos]))
+            qsizetype valueEnd = pos;
+            while (pos < end && line[pos] != u',') {
+                if (!isBlankCode(line[pos]))
+                    valueEnd = pos + 1;
                 ++pos;
-            mPieces.push_back({false, begin, pos - begin});
+            }
+            mPieces.push_back({false, begin, valueEnd - begin});
         }
         pos = skipBlankCodes(line, pos);
         if (pos < end && line[pos] == u',') {

@@ -52,6 +52,7 @@ print     設定ファイル (*.dat) またはアプリケーションの INI �
                   CSV には見出し行はなく、１行目が１件目です。金額の列は画面と同じく右端に
                   追加され、設定ファイルの金額が入ります。
   --rows B-E      B 件目から E 件目までを印刷します (既定: 全件)。B か E が 0 なら見本の１枚。
+                  E が B より小さいときは何も印刷せず、終了コード 1 で終わります。
   --all           全件を印刷します。
   --map FIELD=COLUMN
                   項目に使う CSV の列 (1 から) を指定します。0 は「(なし)」、金額は「(金額欄)」、
@@ -269,6 +270,12 @@ int printCommand(const QStringList& args, QTextStream& out, QTextStream& err)
                                          QString::number(o.rows->second))
                        : continuousRange(QString::number(dataRows > 0 ? 1 : 0),
                                          QString::number(dataRows));
+        // No job at all: an empty one would still feed a blank form through a printer.
+        if (range.count() == 0) {
+            err << "nobrisa-cli: --rows " << range.first << '-' << range.last << ": "
+                << reversedRangeMessage(range) << '\n';
+            return Usage;
+        }
     }
 
     // A blank slip wastes a pre-printed form, and nobody is there to ask: a setting file with

@@ -68,7 +68,7 @@ IniFile IniFile::parse(const QString& text)
 
 IniFile IniFile::fromBytes(const QByteArray& bytes)
 {
-    return parse(decodeText(bytes));
+    return parse(decodeSettingsText(bytes));
 }
 
 QString IniFile::toText() const
@@ -136,11 +136,17 @@ bool IniFile::readBool(const QString& section, const QString& key, bool def) con
 void IniFile::setValue(const QString& section, const QString& key, const QString& value)
 {
     Section& s = sectionFor(section);
+    // A name found without regard to case takes the writer's spelling, where it stands: a file
+    // edited by hand to "sekanyullleft" gets back "SEkanyuLLeft".
+    s.name = oneLine(section);
     const auto it = s.keyIndex.constFind(fold(key));
-    if (it != s.keyIndex.cend())
-        s.lines[static_cast<size_t>(*it)].value = oneLine(value);
-    else
+    if (it != s.keyIndex.cend()) {
+        Line& line = s.lines[static_cast<size_t>(*it)];
+        line.key = oneLine(key);
+        line.value = oneLine(value);
+    } else {
         addLine(s, Line{oneLine(key), oneLine(value), true});
+    }
 }
 
 void IniFile::writeInteger(const QString& section, const QString& key, int value)

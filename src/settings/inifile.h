@@ -23,7 +23,7 @@ namespace nobrisa {
 class IniFile final {
 public:
     static IniFile parse(const QString& text);
-    // Decodes the bytes (byte-order mark, else UTF-8 or CP932) and parses them.
+    // Decodes the bytes (byte-order mark, else CP932) and parses them.
     static IniFile fromBytes(const QByteArray& bytes);
 
     QString toText() const;
@@ -41,8 +41,9 @@ public:
     bool readBool(const QString& section, const QString& key, bool def) const;
 
     // Replaces the key's value in place, or adds the key at the end of its section, or adds the
-    // section at the end of the file. Line breaks in the value become spaces, since a value is
-    // one line of the file.
+    // section at the end of the file. The section's and the key's names take the spelling given
+    // here, also where the file spelled them in another case. Line breaks in the value become
+    // spaces, since a value is one line of the file.
     void setValue(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, int value);
     void writeBool(const QString& section, const QString& key, bool value);

@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <iconv.h>
+#include <optional>
 
 namespace nobrisa {
 namespace {
@@ -97,7 +99,138 @@ bool startsWith(const QByteArray& bytes, const char* mark, qsizetype n)
     return bytes.size() >= n && std::equal(mark, mark + n, bytes.constData());
 }
 
+// A byte-order mark's encoding and the text after it; nullopt when there is no mark.
+std::optional<QString> decodeMarked(const QByteArray& bytes, TextEncoding* detected)
+{
+    const char* data = bytes.constData();
+    const qsizetype size = bytes.size();
+    TextEncoding encoding;
+    QString text;
+    if (startsWith(bytes, "\xEF\xBB\xBF", 3)) {
+        encoding = TextEncoding::Utf8Bom;
+        text = decodeUtf8(data + 3, size - 3);
+    } else if (startsWith(bytes, "\xFF\xFE", 2)) {
+        encoding = TextEncoding::Utf16Le;
+        text = decodeUtf16(data + 2, size - 2, false);
+    } else if (startsWith(bytes, "\xFE\xFF", 2)) {
+        encoding = TextEncoding::Utf16Be;
+        text = decodeUtf16(data + 2, size - 2, true);
+    } else {
+        return std::nullopt;
+    }
+    if (detected)
+        *detected = encoding;
+    return text;
+}
+
+// What a character says about the language of a UTF-8 text.
+enum class Kind {
+    Japanese, // kana, kanji, CJK punctuation, full-width forms: the text is Japanese
+    Neutral,  // a symbol Japanese text uses, also without kana or kanji
+    Beside,   // a letter of the two-byte range that Japanese text holds beside kana or kanji
+    Foreign,  // no Japanese UTF-8 file holds it
+};
+
+constexpr Kind kindOf(char32_t c) noexcept
+{
+    if (c < 0x800) {
+        // Two-byte UTF-8: every pair of half-width katakana that is valid UTF-8 lands here.
+        if (c >= 0xA0 && c <= 0x17F) // Latin-1 and Latin Extended-A
+            return Kind::Beside;
+        if ((c >= 0x391 && c <= 0x3C9) || (c >= 0x401 && c <= 0x451)) // Greek, Cyrillic letters
+            return Kind::Beside;
+        return Kind::Foreign;
+    }
+    if (c < 0x2000)
+        return Kind::Foreign;
+    if (c < 0x2C00) // punctuation, letterlike, Roman numerals, arrows, maths, ①, box drawing, ★
+        return Kind::Neutral;
+    if (c < 0x2E80)
+        return Kind::Foreign;
+    if (c < 0x3100) // radicals, CJK symbols and punctuation, hiragana, katakana
+        return Kind::Japanese;
+    if (c < 0x3190) // bopomofo, Hangul compatibility jamo
+        return Kind::Foreign;
+    if (c < 0x31A0) // kanbun
+        return Kind::Japanese;
+    if (c < 0x31C0) // bopomofo extended
+        return Kind::Foreign;
+    if (c < 0xA000) // strokes, katakana extensions, ㈱, ㍻, ㎡, CJK extension A, unified ideographs
+        return Kind::Japanese;
+    if (c >= 0xAC00 && c < 0xD7B0) // Hangul syllables: names of Korean residents
+        return Kind::Neutral;
+    if (c >= 0xE000 && c < 0xF900) // private use: user-defined characters
+        return Kind::Neutral;
+    if (c >= 0xF900 && c < 0xFB00) // compatibility ideographs
+        return Kind::Japanese;
+    // Variation selectors, vertical forms, a stray byte-order mark.
+    if ((c >= 0xFE00 && c < 0xFE10) || (c >= 0xFE30 && c < 0xFE50) || c == 0xFEFF)
+        return Kind::Neutral;
+    if (c >= 0xFF00 && c < 0xFFF0) // full-width forms and half-width katakana
+        return Kind::Japanese;
+    if (c >= 0x1F000 && c < 0x1FB00) // emoji
+        return Kind::Neutral;
+    if (c >= 0x20000 && c < 0x40000) // CJK extensions B to H, compatibility supplement: 𠮷
+        return Kind::Japanese;
+    if (c >= 0xE0100 && c < 0xE01F0) // ideographic variation selectors
+        return Kind::Neutral;
+    return Kind::Foreign;
+}
+
 } // namespace
+
+bool readsAsJapanese(QByteArrayView utf8) noexcept
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    const unsigned char* const end = p + utf8.size();
+    bool japanese = false;
+    bool beside = false;
+    while (p < end) {
+        // Most bytes of a CSV file are ASCII (digits, commas, postal codes): skip them eight at a
+        // time.
+        while (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, sizeof word);
+            if (word & 0x8080808080808080ULL)
+                break;
+            p += 8;
+        }
+        if (p == end)
+            break;
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        // The bytes are valid UTF-8: the lead byte tells the length, and every sequence is whole.
+        const unsigned char lead = *p;
+        // U+4000 to U+9FFF, kanji: the bulk of a Japanese text needs no closer look.
+        if (lead >= 0xE4 && lead <= 0xE9 && end - p >= 3) {
+            japanese = true;
+            p += 3;
+            continue;
+        }
+        const size_t n = utf8SequenceLength(lead);
+        if (n < 2 || static_cast<size_t>(end - p) < n)
+            return false;
+        char32_t c = lead & (n == 2 ? 0x1F : n == 3 ? 0x0F : 0x07);
+        for (size_t i = 1; i < n; ++i)
+            c = (c << 6) | (p[i] & 0x3F);
+        p += n;
+        switch (kindOf(c)) {
+        case Kind::Japanese:
+            japanese = true;
+            break;
+        case Kind::Neutral:
+            break;
+        case Kind::Beside:
+            beside = true;
+            break;
+        case Kind::Foreign:
+            return false;
+        }
+    }
+    return japanese || !beside;
+}
 
 QString decodeCp932(const QByteArray& bytes)
 {
@@ -142,30 +275,25 @@ QString decodeCp932(const QByteArray& bytes)
 
 QString decodeText(const QByteArray& bytes, TextEncoding* detected)
 {
-    auto report = [detected](TextEncoding e) {
-        if (detected)
-            *detected = e;
-    };
-    const char* data = bytes.constData();
-    const qsizetype size = bytes.size();
-    if (startsWith(bytes, "\xEF\xBB\xBF", 3)) {
-        report(TextEncoding::Utf8Bom);
-        return decodeUtf8(data + 3, size - 3);
-    }
-    if (startsWith(bytes, "\xFF\xFE", 2)) {
-        report(TextEncoding::Utf16Le);
-        return decodeUtf16(data + 2, size - 2, false);
-    }
-    if (startsWith(bytes, "\xFE\xFF", 2)) {
-        report(TextEncoding::Utf16Be);
-        return decodeUtf16(data + 2, size - 2, true);
-    }
-    // Checking is much cheaper than decoding: a CP932 file fails at its first Japanese byte.
-    if (QByteArrayView(bytes).isValidUtf8()) {
-        report(TextEncoding::Utf8);
-        return decodeUtf8(data, size);
-    }
-    report(TextEncoding::Cp932);
+    if (std::optional<QString> text = decodeMarked(bytes, detected))
+        return *std::move(text);
+    // Checking is much cheaper than decoding: a CP932 file with full-width characters fails at
+    // its first one, and the Japanese test is one pass over bytes that are mostly ASCII.
+    const TextEncoding encoding = QByteArrayView(bytes).isValidUtf8() && readsAsJapanese(bytes)
+                                      ? TextEncoding::Utf8
+                                      : TextEncoding::Cp932;
+    if (detected)
+        *detected = encoding;
+    return encoding == TextEncoding::Utf8 ? decodeUtf8(bytes.constData(), bytes.size())
+                                          : decodeCp932(bytes);
+}
+
+QString decodeSettingsText(const QByteArray& bytes, TextEncoding* detected)
+{
+    if (std::optional<QString> text = decodeMarked(bytes, detected))
+        return *std::move(text);
+    if (detected)
+        *detected = TextEncoding::Cp932;
     return decodeCp932(bytes);
 }
 

@@ -11,6 +11,12 @@ namespace {
 constexpr int kColumnWidth = 48;
 constexpr int kRowHeight = 18;
 
+// Fitting the columns measures at most this many rows, and at most this many cells in all.
+constexpr int kSampleRows = 200;
+constexpr int kSampleCells = 20000;
+// The widest a fitted column gets, in full-width characters: an address line, not a whole row.
+constexpr int kMaxColumnCharacters = 24;
+
 } // namespace
 
 StringGrid::StringGrid(QWidget* parent)
@@ -53,6 +59,24 @@ void StringGrid::commitEditing()
     if (QWidget* editor = indexWidget(currentIndex())) {
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void StringGrid::fitColumnsToContents()
+{
+    const QAbstractItemModel* m = model();
+    if (!m)
+        return;
+    const int columns = m->columnCount();
+    const int rows =
+        std::min(m->rowCount(), std::clamp(kSampleCells / std::max(columns, 1), 1, kSampleRows));
+    const int widest = fontMetrics().horizontalAdvance(QChar(u'漢')) * kMaxColumnCharacters;
+    QHeaderView* header = horizontalHeader();
+    for (int c = 0; c < columns; ++c) {
+        int width = std::max(kColumnWidth, header->sectionSizeHint(c));
+        for (int r = 0; r < rows && width < widest; ++r)
+            width = std::max(width, sizeHintForIndex(m->index(r, c)).width());
+        header->resizeSection(c, std::min(width, widest));
     }
 }
 

@@ -15,6 +15,12 @@ public:
     // The text typed into an open cell editor goes into the table and the editor closes, so that
     // a command sees what the user sees.
     void commitEditing();
+
+    // Widens each column to its heading and the cells of its first rows (up to about 200 rows,
+    // fewer in a table of very many columns), no narrower than the default width and no wider
+    // than about 24 full-width characters. Only a sample is measured so that a 100,000-row file
+    // opens as fast as a short one; a longer cell further down shows whole in its tooltip.
+    void fitColumnsToContents();
 };
 
 } // namespace nobrisa

@@ -40,9 +40,16 @@ int StringTableModel::columnCount(const QModelIndex& parent) const
 
 QVariant StringTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid())
         return {};
-    return cellText(index);
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return cellText(index);
+    // The whole text of a cell too long for its column; an empty cell has no tooltip.
+    if (role == Qt::ToolTipRole) {
+        const QString text = cellText(index);
+        return text.isEmpty() ? QVariant() : QVariant(text);
+    }
+    return {};
 }
 
 bool StringTableModel::setData(const QModelIndex& index, const QVariant& value, int role)

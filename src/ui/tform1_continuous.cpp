@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QLocale>
 #include <QSignalBlocker>
 #include <QTabWidget>
 
@@ -45,9 +47,16 @@ void TForm1::ToolButton16Click()
 {
     // What is typed into a cell is printed too.
     mGrid->commitEditing();
+    const RowRange range = continuousRange(mBegin->value(), mEnd->value());
+    // An empty job would feed one pre-printed form through the printer blank.
+    if (range.count() == 0) {
+        const QString message = reversedRangeMessage(range);
+        mPrompts.error(this, message);
+        showResult(message);
+        return;
+    }
     const SlipSource source{mState.slip, mForm2->positions(), mPrinter, mCells};
-    const SlipPrinting::Outcome outcome = mPrinting.printRows(
-        this, source, mContinuous, continuousRange(mBegin->value(), mEnd->value()));
+    const SlipPrinting::Outcome outcome = mPrinting.printRows(this, source, mContinuous, range);
     showResult(outcome.status);
 }
 
@@ -70,6 +79,10 @@ void TForm1::ToolButton17Click()
         return;
     }
     showReplacedTable();
+    mGrid->fitColumnsToContents();
+    showResult(QStringLiteral("「%1」から %2 行を読み込みました。")
+                   .arg(QFileInfo(fileName).fileName(),
+                        QLocale(QLocale::Japanese, QLocale::Japan).toString(dataRowCount())));
 }
 
 void TForm1::showReplacedTable()

@@ -129,14 +129,14 @@ TEST(ContinuousTable, FieldsKeepQuotesCommasAndJapanese)
     const QByteArray file =
         encodeCp932(QStringLiteral("\"郵便, 太郎\",\"a\"\"b\"\r\n"
                                    "\r\n"
-                                   "  東京都 千代田区,\"東京都 千代田区\"\r\n"));
+                                   "  東京都 千代田区,\"東京都 千代田区\",x\r\n"));
     const ContinuousTable t = opened(file, QString());
     ASSERT_EQ(t.table.rowCount(), 4);
     // The first line sets c to 4; the third, one field wider, fills the spare column.
     ASSERT_EQ(t.table.columnCount(), 5);
     EXPECT_EQ(rowOf(t.table, 1), (QStringList{"1", "郵便, 太郎", "a\"b", "", ""}));
     EXPECT_EQ(rowOf(t.table, 2), (QStringList{"2", "", "", "", ""}));
-    EXPECT_EQ(rowOf(t.table, 3), (QStringList{"3", "東京都", "千代田区", "東京都 千代田区", ""}));
+    EXPECT_EQ(rowOf(t.table, 3), (QStringList{"3", "東京都 千代田区", "東京都 千代田区", "x", ""}));
 }
 
 TEST(ContinuousTable, UnclosedQuotesAndBrokenShiftJisStillOpen)
@@ -191,15 +191,15 @@ TEST(ContinuousTable, AddColumnNumbersItsHeadingAndLeavesItEmpty)
     EXPECT_EQ(t.mapping.itemCount, 7);
 }
 
-TEST(ContinuousTable, NewEmptiesDataAndListsButKeepsHeadingsAndRange)
+TEST(ContinuousTable, NewEmptiesDataAndListsNumbersEveryRowAndKeepsTheRange)
 {
     ContinuousTable t = opened("a,b,c\nd,e,f\ng,h,i");
     t.newTable();
     ASSERT_EQ(t.table.columnCount(), 5);
     ASSERT_EQ(t.table.rowCount(), 6);
     EXPECT_EQ(rowOf(t.table, 0), (QStringList{"", "1", "2", "3", "4"}));
-    // Rows 4 and 5 are new and, without renumbering, have no number.
-    EXPECT_EQ(columnOf(t.table, 0), (QStringList{"", "1", "2", "3", "", ""}));
+    // Rows 4 and 5 are new to a table of three rows, and numbered too.
+    EXPECT_EQ(columnOf(t.table, 0), (QStringList{"", "1", "2", "3", "4", "5"}));
     for (int r = 1; r < 6; ++r)
         EXPECT_EQ(rowOf(t.table, r).mid(1), (QStringList{"", "", "", ""})) << "row " << r;
     EXPECT_EQ(t.mapping.itemCount, 0);
@@ -262,6 +262,25 @@ TEST(OpenCsvFile, ReadsTheFileAndFailsWithoutChangingTheTable)
         EXPECT_EQ(t.table, before.table);
         EXPECT_EQ(t.mapping, before.mapping);
         EXPECT_EQ(t.rangeUpperBound, before.rangeUpperBound);
+    }
+}
+
+// Spreadsheet programs quote only values holding a comma, a quote or a line break, so «山田 太郎»
+// comes unquoted: as Excel writes Shift-JIS with CR LF, and as LibreOffice writes UTF-8.
+TEST(OpenCsvFile, SpreadsheetExportsKeepBlanksInsideValues)
+{
+    for (const char* name : {"spreadsheet_export_cp932.csv", "spreadsheet_export_utf8.csv"}) {
+        SCOPED_TRACE(name);
+        ContinuousTable t;
+        QString error;
+        ASSERT_TRUE(openCsvFile(t, QStringLiteral(NOBRISA_TEST_DATA "/csv/") + QLatin1String(name),
+                                QStringLiteral("1000"), &error));
+        ASSERT_EQ(t.table.rowCount(), 4);
+        EXPECT_EQ(rowOf(t.table, 1), (QStringList{"1", "100-0005", "東京都 千代田区", "丸の内1-1",
+                                                  "山田 太郎", "03-1234-5678", "", "1000"}));
+        EXPECT_EQ(rowOf(t.table, 2),
+                  (QStringList{"2", "530-0001", "大阪府 大阪市北区", "梅田1-2, 梅田ビル 3階",
+                               "佐藤 花子", "06-1111-2222", "", "1000"}));
     }
 }
 

@@ -45,7 +45,13 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{
             "two_fields_with_doubled_quotes", R"("a""b","c""d",e)", {R"(a"b)", R"(c"d)", "e"}},
         SplitCase{"quote_inside_unquoted_field", R"(ab"cd,e)", {R"(ab"cd)", "e"}},
-        SplitCase{"space_splits_unquoted_value", "東京都 千代田区", {"東京都", "千代田区"}},
+        // Spreadsheets quote only values with a comma, a quote or a line break.
+        SplitCase{"space_inside_unquoted_value_is_kept", "東京都 千代田区", {"東京都 千代田区"}},
+        SplitCase{"blanks_inside_kept_around_dropped",
+                  "  山田 太郎 ,\t東京都  千代田区\t, a\tb",
+                  {"山田 太郎", "東京都  千代田区", "a\tb"}},
+        SplitCase{"unquoted_value_then_final_comma", "山田 太郎 ,", {"山田 太郎", ""}},
+        SplitCase{"quote_after_a_blank_inside_unquoted_value", R"(a "b",c)", {R"(a "b")", "c"}},
         SplitCase{"space_kept_in_quoted_value", "\"東京都 千代田区\"", {"東京都 千代田区"}},
         SplitCase{"ideographic_space_is_no_blank", "郵便　太郎", {"郵便　太郎"}},
         SplitCase{"tab_and_control_codes_are_blanks",

@@ -1,4 +1,5 @@
 #include "model/coords.h"
+#include "model/devicecaps.h"
 #include "pdfwords.h"
 #include "platform/fonts.h"
 
@@ -149,6 +150,8 @@ TEST(Cli, ContinuousPrintGivesOnePagePerRowWithThatRowsPayer)
         {{"print", sample(), "--csv", csv, "--map", "name=99", "--pdf", pdf}, 1, "99"},
         {{"print", sample(), "--csv", csv, "--copies", "2", "--pdf", pdf}, 1, "--copies"},
         {{"print", sample(), "--rows", "1-2", "--pdf", pdf}, 1, "--csv"},
+        // The end before the beginning: no job, not even an empty one.
+        {{"print", sample(), "--csv", csv, "--rows", "3-1", "--pdf", pdf}, 1, "より前"},
     };
     QFile::remove(pdf);
     for (const auto& c : bad) {
@@ -158,6 +161,53 @@ TEST(Cli, ContinuousPrintGivesOnePagePerRowWithThatRowsPayer)
             << c.args.join(' ').toStdString() << ": " << run.err.toStdString();
     }
     EXPECT_FALSE(QFile::exists(pdf));
+}
+
+// The words of a page inside a box given in 0.1 mm (left, top, right, bottom), in the order
+// pdftotext reads them, measured in the device pixels of the 600-dpi PDF.
+QStringList wordsIn(const test::PdfText& text, int page, int left, int top, int right, int bottom)
+{
+    const FixedDevice pdf600;
+    const auto px = [](double points) { return test::pointsToPixels(points, 600); };
+    QStringList words;
+    for (const test::PdfWord& w : text.words) {
+        if (w.page == page && px(w.xMin) >= mmx(left, 0, pdf600) &&
+            px(w.xMax) <= mmx(right, 0, pdf600) && px(w.yMin) >= mmy(top, 0, pdf600) &&
+            px(w.yMax) <= mmy(bottom, 0, pdf600))
+            words << w.text;
+    }
+    return words;
+}
+
+// Payer lists as they come: Shift-JIS half-width katakana that is valid UTF-8 by accident, UTF-8
+// without a mark, a spreadsheet's export with «山田 太郎» unquoted. Each name prints whole as the
+// last line of the left payer box and alone in the right one, where a misread encoding or a
+// split field (the address in the name's place) would show.
+TEST(Cli, CsvPayerListsPrintEachNameWholeInItsBoxes)
+{
+    const std::pair<const char*, QStringList> cases[] = {
+        {"halfwidth_names_cp932.csv", {"ﾅｶﾐｷ", "ﾆｼ", "ﾐｷ"}},
+        {"kanji_names_utf8.csv", {"髙橋一郎", "山田花子"}},
+        {"spreadsheet_export_cp932.csv", {"山田 太郎", "佐藤 花子", "鈴木 一郎"}},
+    };
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("rows.pdf");
+    for (const auto& [file, names] : cases) {
+        SCOPED_TRACE(file);
+        const CliRun run =
+            runCli({"print", sample(), "--csv", QStringLiteral(NOBRISA_TEST_DATA "/csv/") + file,
+                    "--all", "--pdf", pdf});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const test::PdfText text = test::readPdfText(pdf);
+        ASSERT_EQ(text.pageCount, names.size()) << text.error.toStdString();
+        for (int page = 0; page < text.pageCount; ++page) {
+            const QStringList name = names[page].split(u' ');
+            // The sample's payer boxes: left 130-800 × 730-860, right 1390-1760 × 560-770.
+            const QStringList left = wordsIn(text, page, 130, 730, 800, 860);
+            EXPECT_EQ(left.mid(left.size() - name.size()), name) << "page " << page;
+            EXPECT_EQ(wordsIn(text, page, 1390, 560, 1760, 770), name) << "page " << page;
+        }
+    }
 }
 
 TEST(Cli, BadArgumentsAndFilesFailClearlyAndLeaveNoPdf)

@@ -70,20 +70,21 @@ TEST(IniFileTest, MergeReplacesInPlaceAndAppendsNewKeysAndSections)
 {
     IniFile ini = IniFile::parse(text("; header comment\n"
                                       "stray=outside\n"
-                                      "[One]\n"
-                                      "Key=old\n"
+                                      "[one]\n"
+                                      "KEY=old\n"
                                       "free text line\n"
                                       "\n"
                                       "; comment\n"
-                                      "Other = 2\n"
-                                      "[Two]\n"
+                                      "other = 2\n"
+                                      "[two]\n"
                                       "k=v\n"));
-    ini.setValue(QStringLiteral("ONE"), QStringLiteral("key"), QStringLiteral("new"));
-    ini.setValue(QStringLiteral("one"), QStringLiteral("Added"), QStringLiteral("3"));
+    ini.setValue(QStringLiteral("One"), QStringLiteral("Key"), QStringLiteral("new"));
+    ini.setValue(QStringLiteral("One"), QStringLiteral("Added"), QStringLiteral("3"));
     ini.setValue(QStringLiteral("Three"), QStringLiteral("n"), QStringLiteral("4"));
-    // Names keep their stored spelling; the line without "=" stays where it was.
-    EXPECT_EQ(ini.toText(), text("[One]\r\nKey=new\r\nfree text line\r\nOther=2\r\nAdded=3\r\n"
-                                 "\r\n[Two]\r\nk=v\r\n\r\n[Three]\r\nn=4\r\n\r\n"));
+    // Names found in another case take the writer's spelling where they stand; names not
+    // written ("other", "two") keep theirs; the line without "=" stays where it was.
+    EXPECT_EQ(ini.toText(), text("[One]\r\nKey=new\r\nfree text line\r\nother=2\r\nAdded=3\r\n"
+                                 "\r\n[two]\r\nk=v\r\n\r\n[Three]\r\nn=4\r\n\r\n"));
 }
 
 TEST(IniFileTest, LineBreakInValueCannotStartANewLine)

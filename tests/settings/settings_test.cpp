@@ -1,6 +1,7 @@
 #include "settings/settings.h"
 
 #include "settings/inifile.h"
+#include "text/encoding.h"
 #include "text/lines.h"
 
 #include <gtest/gtest.h>
@@ -180,8 +181,9 @@ TEST_F(SettingsTest, NewFileMatchesGolden)
 }
 
 // Merging keeps registered lists, unknown keys, lines without "=" and stale line keys; drops
-// comments and lines outside sections; replaces keys in place (whatever their case) and appends
-// new keys and sections.
+// comments and lines outside sections; replaces keys in place, also those spelled in another case,
+// giving them and their sections the spelling of the settings table (ekouza1, [tabsheet99],
+// SEKANYULLEFT); appends new keys and sections.
 TEST_F(SettingsTest, MergeIntoExistingFileMatchesGolden)
 {
     const QString file = path(QStringLiteral("nobrisa.ini"));
@@ -242,11 +244,23 @@ TEST_P(SettingsEncodingTest, ReadsJapaneseText)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, SettingsEncodingTest,
-    ::testing::Values("read_utf8_bom.ini", "read_utf8_without_bom.ini", "read_utf16be.ini",
-                      "read_cp932.ini"),
+    ::testing::Values("read_utf8_bom.ini", "read_utf16be.ini", "read_cp932.ini"),
     [](const ::testing::TestParamInfo<const char*>& info) {
         return QString::fromLatin1(info.param).section(u'.', 0, 0).toStdString();
     });
+
+// Only files in the legacy ANSI form carry no mark, so such a file is CP932 also where its bytes
+// happen to be valid UTF-8: half-width ﾅｶﾐｷ (C5 B6 D0 B7) must not become «Ŷз».
+TEST_F(SettingsTest, FileWithoutMarkIsCp932EvenWhenItIsValidUtf8)
+{
+    const SettingsState legacy =
+        loadText("[TabSheet1]\r\nEkanyucount=2\r\nLine00=#\xC5\xB6\xD0\xB7#\r\n"
+                 "Line01=#\xC6\xBC \xC5\xB6#\r\n");
+    EXPECT_EQ(legacy.slip.Ekanyu, QStringLiteral("ﾅｶﾐｷ\r\nﾆｼ ﾅｶ"));
+    const SettingsState utf8 = load(kDataDir + QStringLiteral("read_utf8_without_bom.ini"));
+    EXPECT_EQ(utf8.slip.Ekouza1, QStringLiteral("00120"));
+    EXPECT_EQ(utf8.slip.MaddresR, decodeCp932(QStringLiteral("表").toUtf8()));
+}
 
 TEST(FormatVersionTest, ParsesDecimalTimesTenTruncated)
 {

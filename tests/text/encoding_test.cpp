@@ -80,6 +80,43 @@ INSTANTIATE_TEST_SUITE_P(
                    QStringLiteral("a\uFFFDb"), TextEncoding::Utf8Bom}),
     [](const ::testing::TestParamInfo<DecodeCase>& info) { return info.param.name; });
 
+// Without a mark a text file is UTF-8 only when its text reads as Japanese, else CP932, whose
+// half-width katakana is often valid UTF-8 by accident; a settings file is CP932 always.
+TEST(DecodeText, WithoutMarkUtf8OnlyWhenTheTextReadsAsJapanese)
+{
+    const struct {
+        QString text;
+        bool utf8; // else written and read as CP932
+    } cases[] = {
+        // As UTF-8 ﾅｶﾐｷ reads «Ŷз», ﾆｼ «Ƽ», ﾐｷ «з», ﾎｼ «μ», ﾂｶ «¶», ﾃｩ «é», ﾘｹ «ع».
+        {QStringLiteral("ﾅｶﾐｷ"), false},
+        {QStringLiteral("ﾆｼ"), false},
+        {QStringLiteral("1,ﾅｶﾐｷ,03-1111-2222\r\n2,ﾆｼ\r\n3,ﾐｷ\r\n4,ﾎｼ ﾐｶ\r\n").repeated(200), false},
+        {QStringLiteral("ﾐｷ,ﾎｼ,ﾐｶ,ﾂｶ,ﾃｷ,ﾅｶﾐｷ"), false}, // letters Japanese holds only beside kana
+        {QStringLiteral("Cafﾃｩ"), false},
+        {QStringLiteral("ﾘｹﾘｱﾘｨ"), false},
+        {QStringLiteral("100-0005,東京都千代田区丸の内１－１,さくらハイツ　１０１号,山田 太郎"),
+         true},
+        {QStringLiteral("812-0011,福岡県福岡市博多区,𠮷田ビル,髙橋 𠮷男"), true},
+        {QStringLiteral("ﾅｶﾐｷ ﾀﾛｳ,ｶﾌﾞｼｷｶﾞｲｼｬ"), true},
+        {QStringLiteral("〒100-0001・①～⑳・Ⅲ・※・×÷±°§・→■┌─┐・“”…℃№㈱ー・葛\U000E0100"), true},
+        {QStringLiteral("カフェ・ド・Café,αβγ,Жэ,Tōkyō,¥1000"), true},
+        {QStringLiteral("1,①,※,→"), true},
+        {QStringLiteral("金 민수,東京"), true},
+        {QStringLiteral("100-0001,1-2-3,Tanaka\r\n"), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.left(30).toStdString());
+        const QByteArray bytes = c.utf8 ? c.text.toUtf8() : encodeCp932(c.text);
+        ASSERT_TRUE(QByteArrayView(bytes).isValidUtf8()) << "only the text's reading decides";
+        TextEncoding detected = TextEncoding::Utf8Bom;
+        EXPECT_EQ(decodeText(bytes, &detected), c.text);
+        EXPECT_EQ(detected, c.utf8 ? TextEncoding::Utf8 : TextEncoding::Cp932);
+        EXPECT_EQ(decodeSettingsText(bytes, &detected), decodeCp932(bytes));
+        EXPECT_EQ(detected, TextEncoding::Cp932);
+    }
+}
+
 TEST(DecodeText, LoneSurrogateInUtf16DoesNotCrash)
 {
     const QString s = decodeText(bytes("\xFF\xFE\x00\xD8\x41\x00", 6));

@@ -204,6 +204,29 @@ TEST_F(TForm1ContinuousTest, OpeningACsvFileFillsTableAmountColumnListsAndBound)
     EXPECT_EQ(widget<NumberBox>(*form, "SEend")->maximum(), 3);
 }
 
+// After an open the columns are as wide as the text of the first rows, up to a limit, every cell
+// shows its whole text as a tooltip, and the status bar counts the rows.
+TEST_F(TForm1ContinuousTest, OpeningFitsColumnsToTheFirstRowsAndCountsThem)
+{
+    const QString medium = QStringLiteral("東京都千代田区大手町");
+    const QString longText = QStringLiteral("北海道札幌市中央区北一条西").repeated(5);
+    QByteArray file = (QStringLiteral("k,") + medium + u',' + longText + u'\n').toUtf8();
+    // Row 1000 lies beyond the rows measured.
+    file += QByteArray("k,,\n").repeated(998) + (longText + QStringLiteral(",,\n")).toUtf8();
+    auto form = makeForm();
+    openCsv(*form, file);
+
+    EXPECT_EQ(status(*form), QStringLiteral("「members.csv」から 1,000 行を読み込みました。"));
+    const auto* grid = widget<StringGrid>(*form, "StringGrid1");
+    const int longWidth = grid->fontMetrics().horizontalAdvance(longText);
+    EXPECT_LT(grid->columnWidth(0), longWidth / 4);
+    EXPECT_GE(grid->columnWidth(1), grid->fontMetrics().horizontalAdvance(medium));
+    EXPECT_GT(grid->columnWidth(2), grid->columnWidth(1));
+    EXPECT_LT(grid->columnWidth(2), longWidth) << "up to a limit";
+    EXPECT_EQ(gridModel(*form)->index(999, 0).data(Qt::ToolTipRole).toString(), longText);
+    EXPECT_FALSE(gridModel(*form)->index(999, 2).data(Qt::ToolTipRole).isValid());
+}
+
 TEST_F(TForm1ContinuousTest, CancelledOrFailedOpenLeavesTableListsAndBoundAlone)
 {
     auto form = makeForm();
@@ -242,6 +265,9 @@ TEST_F(TForm1ContinuousTest, AfterNewTheListsAreEmptyAndAPrintTakesNoPayerFromTh
     ASSERT_EQ(model->rowCount(), 5);
     ASSERT_EQ(model->columnCount(), 4);
     EXPECT_EQ(model->index(0, 0).data().toString(), QString()) << "data cells emptied";
+    // Rows 4 and 5 are new to the table of three rows: numbered as well.
+    for (int r = 0; r < 5; ++r)
+        EXPECT_EQ(model->headerData(r, Qt::Vertical).toString(), QString::number(r + 1)) << r;
 
     // Typed into the emptied table, the row is still not printed: no list selects a column.
     model->setData(model->index(0, 0), QStringLiteral("999-9999"));
@@ -415,7 +441,9 @@ TEST_F(TForm1ContinuousTest, PrintOnThePageIsOneJobOfTheRangeKeepingThePrintersT
 TEST_F(TForm1ContinuousTest, ThePrintsResultStaysUntilTheMouseMoves)
 {
     auto form = formReadyToPrint(3);
-    // The mouse rests on the print button; when the print ends it enters the button again.
+    // The mouse goes from the open button to the print button and rests there; when the print
+    // ends it enters the button again.
+    QCursor::setPos(QCursor::pos() + QPoint(0, 40));
     const QString buttonHint = action(*form, "ToolButton16")->statusTip();
     QStatusTipEvent onButton(buttonHint);
     QApplication::sendEvent(form.get(), &onButton);
@@ -436,7 +464,7 @@ TEST_F(TForm1ContinuousTest, ThePrintsResultStaysUntilTheMouseMoves)
     EXPECT_EQ(status(*form), QStringLiteral("別のヒント"));
 }
 
-TEST_F(TForm1ContinuousTest, EitherBoundZeroPrintsOneTrialSlipAndEndBeforeBeginAnEmptyJob)
+TEST_F(TForm1ContinuousTest, EitherBoundZeroPrintsOneTrialSlipAndEndBeforeBeginNoJob)
 {
     auto form = makeForm();
     openCsv(*form, payers(5));
@@ -450,15 +478,15 @@ TEST_F(TForm1ContinuousTest, EitherBoundZeroPrintsOneTrialSlipAndEndBeforeBeginA
         EXPECT_FALSE(drew(job.pages[0], QStringLiteral("100-0003")));
     }
 
+    // An empty job would feed a blank form through the printer: none is sent, and the message
+    // names both rows, in a box and in the status bar.
     setRange(*form, "4", "2");
     action(*form, "Print1")->trigger();
-    ASSERT_EQ(printer.jobs.size(), 3u);
-    EXPECT_TRUE(printer.jobs[2].ended);
-    ASSERT_LE(printer.jobs[2].pages.size(), 1u);
-    EXPECT_TRUE(printer.jobs[2].pages.empty() || printer.jobs[2].pages[0].empty())
-        << "nothing drawn";
-    EXPECT_TRUE(status(*form).contains(QStringLiteral("何も印刷しませんでした")))
-        << status(*form).toStdString();
+    EXPECT_EQ(printer.jobs.size(), 2u);
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors[0].contains(QStringLiteral("終わり（2 行目）が始め（4 行目）")))
+        << prompts.errors[0].toStdString();
+    EXPECT_EQ(status(*form), prompts.errors[0]);
 }
 
 TEST_F(TForm1ContinuousTest, FileMenuOnThePagePrintsTheRowsAndNotTheRightHalf)

@@ -136,8 +136,9 @@ TEST_F(TForm1EditingTest, FieldsCarryTheirLimits)
 
 TEST_F(TForm1EditingTest, LongerTextFromAFileIsShownWholeAndTypingStopsAtTheLimit)
 {
+    // With a byte-order mark: a settings file without one is CP932.
     writeFile(QStringLiteral("nobrisa.ini"),
-              "[System]\nVersion=4.3\n[TabSheet4]\nEzip=〒123-45678\n");
+              "\xEF\xBB\xBF[System]\nVersion=4.3\n[TabSheet4]\nEzip=〒123-45678\n");
     auto form = makeForm();
     auto* zip = widget<QLineEdit>(*form, "Ezip");
     EXPECT_EQ(zip->text(), QStringLiteral("〒123-45678"));

@@ -76,7 +76,7 @@ protected:
         }
     }
 
-    // Writes a settings file as a user's editor would (UTF-8 without a byte-order mark).
+    // Writes a file's bytes as given. A settings file without a byte-order mark reads as CP932.
     QString writeFile(const QString& name, const QByteArray& text)
     {
         const QString path = dir.filePath(name);
