@@ -8,6 +8,7 @@
 #include "ui/taboutbox.h"
 #include "ui/tform2.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -20,6 +21,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -213,6 +215,24 @@ TEST_F(TForm1EditingTest, OcrbLinkPrefersOcrbThenTheGothicThenNothing)
         }
         EXPECT_EQ(form->slip().CBfont1, expected) << "the record follows the list";
     }
+}
+
+// Catches: a font list popup running the height of the screen (the style's menu-like popup
+// ignores the limit of visible items) on a machine with many fonts.
+TEST_F(TForm1EditingTest, FontListPopupsShowAtMostTwentyFaces)
+{
+    context.faces = QStringList();
+    for (int i = 0; i < 150; ++i)
+        context.faces->append(QStringLiteral("Face %1").arg(i));
+    auto form = makeActiveForm();
+    auto* list = widget<QComboBox>(*form, "CBfont1");
+    list->showPopup();
+    const QAbstractItemView* view = list->view();
+    ASSERT_TRUE(view->isVisible());
+    EXPECT_LE(view->viewport()->height(), 20 * view->sizeHintForRow(0));
+    EXPECT_TRUE(view->verticalScrollBar()->isVisible());
+    EXPECT_EQ(list->maxVisibleItems(), 20);
+    list->hidePopup();
 }
 
 TEST_F(TForm1EditingTest, MessageEditorFollowsTheFaceButNotTheSize)
