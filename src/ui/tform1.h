@@ -15,6 +15,7 @@ class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QTabWidget;
+class QUrl;
 
 namespace nobrisa {
 
@@ -104,6 +105,8 @@ private:
     void MsorabeClick();
     void About1Click();
     void showHelp();
+    // Has the desktop open a help file, or tells the user which one cannot be shown.
+    void openHelpDocument(const QUrl& url);
     void CBfont3Change();
     void showLineCount(const QPlainTextEdit* editor, QLabel* counter);
     void showPrinterName();

@@ -347,6 +347,7 @@ TEST_F(TForm1EditingTest, AdjustmentLabelsResetAndCentreButtonsUseThePrinter)
 
 TEST_F(TForm1EditingTest, F1OpensTheHelpPageAtTheFocusedPage)
 {
+    writeFile(QStringLiteral("nobrisa.html"), "<html></html>");
     auto form = makeActiveForm();
     auto* pages = form->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
     const std::pair<int, const char*> cases[] = {
@@ -408,9 +409,50 @@ TEST_F(TForm1EditingTest, UsageTextOpensOnlyWhenItIsInTheWorkingFolder)
     ASSERT_EQ(prompts.opened.size(), 1u);
     EXPECT_EQ(prompts.opened[0].toLocalFile(), dir.filePath(QStringLiteral("ZENTORA.TXT")));
 
+    writeFile(QStringLiteral("nobrisa.html"), "<html></html>");
     action(*form, "Msorabe")->trigger();
     ASSERT_EQ(prompts.opened.size(), 2u);
     EXPECT_EQ(prompts.opened[1].toLocalFile(), context.helpPath);
+    EXPECT_TRUE(prompts.errors.isEmpty());
+}
+
+// Catches: help that cannot be shown (no help file, or nothing on the desktop to open it with)
+// failing silently, so that the menu seems broken.
+TEST_F(TForm1EditingTest, HelpThatCannotBeOpenedSaysWhichFile)
+{
+    struct Case {
+        const char* route; // an action's name, or "F1"
+        const char* file;
+        bool present;
+        bool opens; // the desktop has a program for it
+        bool told;  // the user is told, naming the file
+    };
+    const Case cases[] = {
+        {"F1", "nobrisa.html", true, false, true},
+        {"Msorabe", "nobrisa.html", true, false, true},
+        {"HowtoUseHelp1", "ZENTORA.TXT", true, false, true},
+        {"F1", "nobrisa.html", false, true, true},
+        {"Msorabe", "nobrisa.html", false, true, true},
+        {"HowtoUseHelp1", "ZENTORA.TXT", false, true, false}, // an optional extra
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.route) + (c.present ? " present" : " missing"));
+        QFile::remove(dir.filePath(QLatin1String(c.file)));
+        if (c.present)
+            writeFile(QLatin1String(c.file), "help");
+        prompts.errors.clear();
+        prompts.openUrlSucceeds = c.opens;
+        auto form = makeActiveForm();
+        if (std::string(c.route) == "F1")
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        else
+            action(*form, c.route)->trigger();
+        ASSERT_EQ(prompts.errors.size(), c.told ? 1 : 0);
+        if (c.told) {
+            EXPECT_TRUE(prompts.errors[0].contains(
+                QDir::toNativeSeparators(dir.filePath(QLatin1String(c.file)))));
+        }
+    }
 }
 
 } // namespace
