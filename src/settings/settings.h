@@ -11,12 +11,14 @@
 
 namespace nobrisa {
 
-// The main window's position and size in screen pixels.
+// The main window's position and size in screen pixels: the place and size it has when neither
+// maximised nor minimised, also while it is maximised.
 struct WindowGeometry {
     int left = 0;
     int top = 0;
     int width = 800;
     int height = 600;
+    bool maximized = false;
     bool operator==(const WindowGeometry&) const = default;
 };
 

@@ -338,7 +338,9 @@ INSTANTIATE_TEST_SUITE_P(
         GeometryCase{"negative_width", "Width=-1\n", {10, 20, 1920, 400}},
         GeometryCase{"negative_height", "Height=-1\n", {10, 20, 300, 480}},
         GeometryCase{"too_high", "Height=2000\n", {10, 20, 300, 480}},
-        GeometryCase{"not_numbers", "Left=x\nWidth=1e3\n", {10, 20, 300, 400}}),
+        GeometryCase{"not_numbers", "Left=x\nWidth=1e3\n", {10, 20, 300, 400}},
+        GeometryCase{"maximised", "Left=5\nState=3\n", {5, 20, 300, 400, true}},
+        GeometryCase{"other_state_is_normal", "State=2\n", {10, 20, 300, 400, false}}),
     [](const ::testing::TestParamInfo<GeometryCase>& info) { return info.param.name; });
 
 TEST_F(SettingsTest, LoadSettingsReadsOnlyTheAdjustmentOfTabSheet99)
