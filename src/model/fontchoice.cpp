@@ -4,13 +4,27 @@
 
 namespace nobrisa {
 
+QString withoutFoundry(const QString& face)
+{
+    // "Family [Foundry]": the foundry's name may end in a blank ("[URW ]").
+    if (!face.endsWith(u']'))
+        return face;
+    const qsizetype open = face.lastIndexOf(QStringLiteral(" ["));
+    if (open <= 0 || face.indexOf(u']', open) != face.size() - 1)
+        return face;
+    return face.left(open);
+}
+
 QString selectFace(const QString& stored, const QStringList& faces)
 {
     if (stored.isEmpty())
         return {};
-    for (const QString& face : faces) {
-        if (face.compare(stored, Qt::CaseInsensitive) == 0)
-            return face;
+    // Earlier lists offered a family once per foundry, and files saved then name the foundry.
+    for (const QString& name : {stored, withoutFoundry(stored)}) {
+        for (const QString& face : faces) {
+            if (face.compare(name, Qt::CaseInsensitive) == 0)
+                return face;
+        }
     }
     return {};
 }

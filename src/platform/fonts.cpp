@@ -1,5 +1,7 @@
 #include "platform/fonts.h"
 
+#include "model/fontchoice.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -79,7 +81,10 @@ QString windowsFaceSubstitute(const QString& windowsFace)
 
 QStringList availableFaces()
 {
-    QStringList faces = QFontDatabase::families();
+    // One entry per family, whichever foundries supply it: they are not faces of their own.
+    QStringList faces;
+    for (const QString& family : QFontDatabase::families())
+        faces.append(withoutFoundry(family));
     for (const WindowsFace* face : kWindowsFaces) {
         if (!substituteFor(*face).isEmpty())
             faces.append(QString::fromUtf16(face->face));

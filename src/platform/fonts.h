@@ -18,8 +18,8 @@ void registerFaceSubstitutes();
 // one of the Windows faces or nothing equivalent is installed.
 QString windowsFaceSubstitute(const QString& windowsFace);
 
-// The faces a font list offers: the installed families plus the Windows faces that have an
-// installed equivalent, sorted, without duplicates.
+// The faces a font list offers: the installed families, each once whichever foundries supply it,
+// plus the Windows faces that have an installed equivalent, sorted, without duplicates.
 QStringList availableFaces();
 
 // Whether some installed font has a glyph for the character. Qt draws a character the chosen

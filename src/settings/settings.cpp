@@ -28,6 +28,11 @@ const QString kWrittenVersion = QStringLiteral("4.3");
 // The height a window gets when the stored one does not fit the screen.
 constexpr int kFallbackHeight = 480;
 
+// Form/State: 1 for a window shown normally (what every older file holds), 3 for a maximised
+// one, as Windows numbers its show commands.
+constexpr int kStateNormal = 1;
+constexpr int kStateMaximized = 3;
+
 using R = TSlipRecord;
 
 // A slip field in the settings file. A QString member is a one-line text, or with `lines` set a
@@ -134,6 +139,9 @@ WindowGeometry readGeometry(const IniFile& ini, const WindowGeometry& current, Q
     g.height = ini.readInteger(kForm, QStringLiteral("Height"), current.height);
     if (g.height < 0 || g.height > screen.height())
         g.height = kFallbackHeight;
+    g.maximized =
+        ini.readInteger(kForm, QStringLiteral("State"),
+                        current.maximized ? kStateMaximized : kStateNormal) == kStateMaximized;
     return g;
 }
 
@@ -241,7 +249,8 @@ bool SaveSettings(const QString& fileName, SettingsState& state, const TPrintPos
     ini.writeInteger(kForm, QStringLiteral("Width"), state.geometry.width);
     ini.writeInteger(kForm, QStringLiteral("Height"), state.geometry.height);
     ini.writeInteger(kForm, QStringLiteral("Pixelsperinch"), state.pixelsPerInch);
-    ini.writeInteger(kForm, QStringLiteral("State"), 1);
+    ini.writeInteger(kForm, QStringLiteral("State"),
+                     state.geometry.maximized ? kStateMaximized : kStateNormal);
 
     ini.writeBool(kPrinter, QStringLiteral("LandScape"),
                   state.orientation == Orientation::Portrait);

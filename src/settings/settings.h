@@ -11,12 +11,14 @@
 
 namespace nobrisa {
 
-// The main window's position and size in screen pixels.
+// The main window's position and size in screen pixels: the place and size it has when neither
+// maximised nor minimised, also while it is maximised.
 struct WindowGeometry {
     int left = 0;
     int top = 0;
     int width = 800;
     int height = 600;
+    bool maximized = false;
     bool operator==(const WindowGeometry&) const = default;
 };
 
@@ -37,10 +39,11 @@ struct SettingsState {
 
 // What the settings code needs of the world, passed in so that it reads no global state.
 struct SettingsEnvironment {
-    QString appIniPath;              // the application INI file (for the caption rule)
-    QSize screenSize{1920, 1080};    // primary screen, for clamping the window geometry
-    QDateTime now;                   // System/Date and System/Time
-    QLocale locale = QLocale::system();
+    QString appIniPath;           // the application INI file (for the caption rule)
+    QSize screenSize{1920, 1080}; // primary screen, for clamping the window geometry
+    QDateTime now;                // System/Date and System/Time
+    // The program speaks Japanese whatever the desktop's language, its files too.
+    QLocale locale{QLocale::Japanese, QLocale::Japan};
 };
 
 // Reads a settings file (the application INI file or a setting file) into `state`: the slip

@@ -144,9 +144,9 @@ void QtPrompts::printerSetup(QWidget* parent, QPrinter& printer)
     dialog.exec();
 }
 
-void QtPrompts::openUrl(const QUrl& url)
+bool QtPrompts::openUrl(const QUrl& url)
 {
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 std::unique_ptr<Prompts::Progress> QtPrompts::progress(QWidget* parent, const QString& label,

@@ -51,8 +51,9 @@ public:
     // printer given; its outcome is not needed by the caller.
     virtual void printerSetup(QWidget* parent, QPrinter& printer) = 0;
 
-    // Asks the desktop to open a file or address; failures are not reported.
-    virtual void openUrl(const QUrl& url) = 0;
+    // Asks the desktop to open a file or address; false when it cannot (no browser or other
+    // program to open it with).
+    virtual bool openUrl(const QUrl& url) = 0;
 
     // A window-modal progress display of a long print with a cancel button "中止". While it is
     // up the window behind it takes no input.
@@ -78,7 +79,7 @@ public:
                  const QString& reject) override;
     SaveFailedChoice saveFailedAtExit(QWidget* parent, const QString& message) override;
     void printerSetup(QWidget* parent, QPrinter& printer) override;
-    void openUrl(const QUrl& url) override;
+    bool openUrl(const QUrl& url) override;
     std::unique_ptr<Progress> progress(QWidget* parent, const QString& label, int total) override;
 };
 

@@ -17,7 +17,10 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -29,6 +32,10 @@ namespace {
 const QString kSettingFilter = QStringLiteral("設定ファイル (*.dat);;すべて (*)");
 const QString kSettingSuffix = QStringLiteral("dat");
 const QString kGothic = QStringLiteral("ＭＳ ゴシック");
+
+// States in which the window has a place and size other than its own.
+constexpr Qt::WindowStates kNotNormal =
+    Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen;
 
 // Selects the entry of that exact name, or nothing when the list lacks it.
 void selectEntry(QComboBox* list, const QString& face)
@@ -71,6 +78,7 @@ TForm1::TForm1(const AppContext& context, PrinterDevice& printer, Prompts& promp
                        initial.width(), initial.height()};
     move(mState.geometry.left, mState.geometry.top);
     resize(initial);
+    mNormalPlace = QRect(pos(), size());
     loadAppIni();
     mPages->setCurrentIndex(0);
     // The first thing typed is the account number.
@@ -140,11 +148,44 @@ SettingsEnvironment TForm1::environment() const
 
 void TForm1::takeWindowState()
 {
-    // A maximised window stores the size it returns to.
-    const QRect normal = isMaximized() ? normalGeometry() : QRect(pos(), size());
-    mState.geometry = {normal.left(), normal.top(), normal.width(), normal.height()};
+    // A maximised window stores the place and size it returns to, and that it was maximised.
+    // The place is the frame's corner, as for a normal window (QWidget::normalGeometry() would
+    // give the client area's).
+    rememberNormalPlace();
+    const QRect& normal = mNormalPlace;
+    mState.geometry = {normal.left(), normal.top(), normal.width(), normal.height(),
+                       isMaximized() || mMaximiseWhenShown};
     mState.pixelsPerInch = logicalDpiY();
     mState.orientation = mPrinter.orientation();
+}
+
+void TForm1::rememberNormalPlace()
+{
+    if (!(windowState() & kNotNormal))
+        mNormalPlace = QRect(pos(), size());
+}
+
+void TForm1::moveEvent(QMoveEvent* event)
+{
+    rememberNormalPlace();
+    QMainWindow::moveEvent(event);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    rememberNormalPlace();
+    QMainWindow::resizeEvent(event);
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // A window to come back maximised is first shown at its normal place and maximised over
+    // it: shown maximised at once, the platform would not know where leaving that state goes.
+    if (mMaximiseWhenShown && !event->spontaneous()) {
+        mMaximiseWhenShown = false;
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
 }
 
 void TForm1::showState(bool applyWindow)
@@ -155,8 +196,16 @@ void TForm1::showState(bool applyWindow)
     mNameBySubscriber->setChecked(mState.namingBySubscriber);
     mNameByAccount->setChecked(!mState.namingBySubscriber);
     if (applyWindow) {
-        move(mState.geometry.left, mState.geometry.top);
-        resize(mState.geometry.width, mState.geometry.height);
+        // The normal place and size first, then the state over them: leaving the maximised
+        // state comes back to the stored place.
+        const WindowGeometry& g = mState.geometry;
+        setWindowState(windowState() & ~kNotNormal);
+        move(g.left, g.top);
+        resize(g.width, g.height);
+        mNormalPlace = QRect(g.left, g.top, g.width, g.height);
+        mMaximiseWhenShown = g.maximized && !isVisible();
+        if (g.maximized && isVisible())
+            setWindowState(windowState() | Qt::WindowMaximized);
         mPrinter.setOrientation(mState.orientation);
     }
     setWindowTitle(mState.caption);

@@ -15,6 +15,7 @@ class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QTabWidget;
+class QUrl;
 
 namespace nobrisa {
 
@@ -51,6 +52,9 @@ protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // Layout (tform1_layout.cpp).
@@ -73,6 +77,7 @@ private:
     void loadAppIni();
     SettingsEnvironment environment() const;
     void takeWindowState();
+    void rememberNormalPlace();
     void showState(bool applyWindow);
     bool saveTo(const QString& fileName, QString* error);
     QString proposedFileName() const;
@@ -104,6 +109,8 @@ private:
     void MsorabeClick();
     void About1Click();
     void showHelp();
+    // Has the desktop open a help file, or tells the user which one cannot be shown.
+    void openHelpDocument(const QUrl& url);
     void CBfont3Change();
     void showLineCount(const QPlainTextEdit* editor, QLabel* counter);
     void showPrinterName();
@@ -143,6 +150,10 @@ private:
     SettingsState mState;
     DigitCells mCells;
     QStringList mFaces;
+    // Where the window stands and how large it is when shown normally: kept while it is
+    // maximised or minimised, to be stored and to come back to.
+    QRect mNormalPlace;
+    bool mMaximiseWhenShown = false;
     SlipBinding* mBinding = nullptr;
     TForm2* mForm2 = nullptr;
     // The continuous-print table, its column mapping and the range bound; lives as long as the

@@ -254,12 +254,29 @@ void TForm1::HowtoUseHelp1Click()
     // The usage text is looked for in the working folder; without it nothing happens.
     const QString usage = QDir(mContext.workingFolder).filePath(QStringLiteral("ZENTORA.TXT"));
     if (QFileInfo(usage).isFile())
-        mPrompts.openUrl(QUrl::fromLocalFile(usage));
+        openHelpDocument(QUrl::fromLocalFile(usage));
 }
 
 void TForm1::MsorabeClick()
 {
-    mPrompts.openUrl(QUrl::fromLocalFile(mContext.helpPath));
+    openHelpDocument(QUrl::fromLocalFile(mContext.helpPath));
+}
+
+void TForm1::openHelpDocument(const QUrl& url)
+{
+    // Help asked for and not shown must say why, or the menu seems broken.
+    const QString name =
+        url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString();
+    if (url.isLocalFile() && !QFileInfo(url.toLocalFile()).isFile()) {
+        mPrompts.error(this, QStringLiteral("ヘルプのファイル「%1」が見つかりません。").arg(name));
+        return;
+    }
+    if (!mPrompts.openUrl(url)) {
+        mPrompts.error(this,
+                       QStringLiteral("「%1」を開けません。\n"
+                                      "開くためのプログラム（ブラウザなど）が見つかりません。")
+                           .arg(name));
+    }
 }
 
 void TForm1::About1Click()
@@ -283,7 +300,7 @@ void TForm1::showHelp()
     }
     QUrl page = QUrl::fromLocalFile(mContext.helpPath);
     page.setFragment(QString::number(context));
-    mPrompts.openUrl(page);
+    openHelpDocument(page);
 }
 
 } // namespace nobrisa

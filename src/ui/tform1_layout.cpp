@@ -11,6 +11,7 @@
 #include "ui/stringgrid.h"
 #include "ui/stringtablemodel.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QActionGroup>
 #include <QCheckBox>
@@ -166,6 +167,11 @@ QComboBox* fontList(const char* name, const QString& hint, QWidget* parent)
     list->setMinimumContentsLength(16);
     list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     list->setMaxVisibleItems(20);
+    // A drop-down list with a scroll bar, not the style's menu-like popup: that one ignores the
+    // limit above and runs the height of the screen on a machine with many fonts. The popup,
+    // made with the list, was set up for the menu-like kind.
+    list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    list->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     return list;
 }
 

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyle>
@@ -137,7 +138,8 @@ TForm2::TForm2(const QString& appIniPath, QWidget* parent)
         tools->addAction(action);
         return action;
     };
-    // Both close the dialog and neither takes anything back: what was typed is in effect at once.
+    // What is typed is in effect at once (the renderers read the boxes); OK keeps it, a cancel
+    // takes back all of it.
     connect(addButton("BitBtn1", QStringLiteral("OK"), QStyle::SP_DialogOkButton),
             &QAction::triggered, this, &QDialog::accept);
     connect(addButton("BitBtn2", QStringLiteral("キャンセル"), QStyle::SP_DialogCancelButton),
@@ -170,6 +172,7 @@ TForm2::TForm2(const QString& appIniPath, QWidget* parent)
     QString error;
     LoadPrintPositions(appIniPath, mPositions, &error);
     showPositions();
+    mOnOpening = mPositions;
 }
 
 QWidget* TForm2::buildPage(int page)
@@ -246,8 +249,16 @@ void TForm2::BitBtn3Click()
     setPositions(standard);
 }
 
+void TForm2::reject()
+{
+    setPositions(mOnOpening);
+    QDialog::reject();
+}
+
 void TForm2::showEvent(QShowEvent* event)
 {
+    if (!event->spontaneous())
+        mOnOpening = mPositions;
     // Every opening starts on the first page, whichever was in front when it was closed.
     mPages->setCurrentIndex(0);
     if (!mBoxes.empty())

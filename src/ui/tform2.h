@@ -29,6 +29,10 @@ public:
     // "標準に戻す": the 26 standard values; the amount boxes are left as they are.
     void BitBtn3Click();
 
+    // "キャンセル", Esc and the window's close button: closes and takes back every change made
+    // since the dialog opened. "OK" keeps them.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
@@ -46,6 +50,7 @@ private:
     void showPositions();
 
     TPrintPositions mPositions;
+    TPrintPositions mOnOpening; // what a cancel goes back to
     QTabWidget* mPages = nullptr;
     QStatusBar* mStatusBar = nullptr;
     std::vector<Box> mBoxes;

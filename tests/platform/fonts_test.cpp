@@ -1,11 +1,15 @@
 #include "platform/fonts.h"
 
+#include "model/fontchoice.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 namespace nobrisa {
 namespace {
@@ -58,8 +62,12 @@ TEST(Fonts, AvailableFacesAreSortedAndUnique)
         EXPECT_LE(faces[i - 1].compare(faces[i], Qt::CaseInsensitive), 0) << faces[i].toStdString();
         EXPECT_NE(faces[i - 1], faces[i]);
     }
+    // One entry per family: the foundries a family comes from ("Nimbus Sans [urw]", "… [UKWN]")
+    // are not faces of their own.
+    for (const QString& face : faces)
+        EXPECT_FALSE(face.endsWith(u']')) << face.toStdString();
     for (const QString& family : QFontDatabase::families())
-        EXPECT_TRUE(faces.contains(family)) << family.toStdString();
+        EXPECT_TRUE(faces.contains(withoutFoundry(family))) << family.toStdString();
     EXPECT_FALSE(faces.contains(QStringLiteral("Arial")) &&
                  !QFontDatabase::hasFamily(QStringLiteral("Arial")));
     EXPECT_TRUE(windowsFaceSubstitute(QStringLiteral("Arial")).isEmpty());
@@ -89,6 +97,23 @@ TEST(Fonts, InstalledFontsHaveWhatFontconfigFinds)
     // 𠮷 (U+20BB7, beyond 16 bits), 髙, an Egyptian hieroglyph: as fonts here have them.
     for (char32_t c : {char32_t(0x20BB7), char32_t(0x9AD9), char32_t(0x13000), char32_t(0x3402)})
         EXPECT_EQ(installedFontsHave(c), fcListHas(c)) << std::hex << static_cast<uint>(c);
+}
+
+// Catches: a face stored with its foundry by the earlier lists losing its selection, and names
+// that merely hold brackets being cut.
+TEST(Fonts, FacesStoredWithTheirFoundrySelectTheirFamily)
+{
+    const QStringList faces{"Nimbus Sans", "Standard Symbols PS", "Odd [Name] Sans", "[x]"};
+    const std::pair<const char*, const char*> cases[] = {
+        {"nimbus sans [urw]", "Nimbus Sans"},
+        {"Standard Symbols PS [URW ]", "Standard Symbols PS"},
+        {"Odd [Name] Sans", "Odd [Name] Sans"},
+        {"[x]", "[x]"},
+        {"C059 [urw]", ""},
+    };
+    for (const auto& [stored, selected] : cases)
+        EXPECT_EQ(selectFace(QString::fromUtf8(stored), faces), QString::fromUtf8(selected))
+            << stored;
 }
 
 } // namespace

@@ -352,8 +352,24 @@ INSTANTIATE_TEST_SUITE_P(
         GeometryCase{"negative_width", "Width=-1\n", {10, 20, 1920, 400}},
         GeometryCase{"negative_height", "Height=-1\n", {10, 20, 300, 480}},
         GeometryCase{"too_high", "Height=2000\n", {10, 20, 300, 480}},
-        GeometryCase{"not_numbers", "Left=x\nWidth=1e3\n", {10, 20, 300, 400}}),
+        GeometryCase{"not_numbers", "Left=x\nWidth=1e3\n", {10, 20, 300, 400}},
+        GeometryCase{"maximised", "Left=5\nState=3\n", {5, 20, 300, 400, true}},
+        GeometryCase{"other_state_is_normal", "State=2\n", {10, 20, 300, 400, false}}),
     [](const ::testing::TestParamInfo<GeometryCase>& info) { return info.param.name; });
+
+// Catches: the date written in the desktop's language ("9 Dec 2026", "12/9/26") although the
+// program speaks Japanese everywhere else.
+TEST_F(SettingsTest, DateIsWrittenInTheJapaneseShortFormatWhateverTheDesktopLanguage)
+{
+    SettingsEnvironment env; // as the window passes it: no locale of its own choosing
+    env.now = QDateTime(QDate(2026, 12, 9), QTime(7, 5, 3));
+    SettingsState state;
+    const QString file = path(QStringLiteral("d.dat"));
+    ASSERT_TRUE(SaveSettings(file, state, TPrintPositions(), env, nullptr));
+    EXPECT_EQ(
+        IniFile::fromBytes(readBytes(file)).value(QStringLiteral("System"), QStringLiteral("Date")),
+        QStringLiteral("2026/12/09"));
+}
 
 TEST_F(SettingsTest, LoadSettingsReadsOnlyTheAdjustmentOfTabSheet99)
 {

@@ -30,6 +30,7 @@ public:
     QStringList saveFailedMessages;
     int printerSetups = 0;
     std::vector<QUrl> opened;
+    bool openUrlSucceeds = true; // false: the desktop has no program to open it with
     // The progress display: the label and total of each one shown, every count it was given,
     // and after how many pages drawn the user presses "中止" (never when negative).
     QStringList progressShown; // "label|total"
@@ -76,7 +77,11 @@ public:
         return c;
     }
     void printerSetup(QWidget*, QPrinter&) override { ++printerSetups; }
-    void openUrl(const QUrl& url) override { opened.push_back(url); }
+    bool openUrl(const QUrl& url) override
+    {
+        opened.push_back(url);
+        return openUrlSucceeds;
+    }
     std::unique_ptr<Progress> progress(QWidget*, const QString& label, int total) override
     {
         progressShown << label + QLatin1Char('|') + QString::number(total);

@@ -274,6 +274,43 @@ TEST_F(TForm1DocumentsTest, ExitWritesTheIniAndTheNextStartShowsTheSame)
     EXPECT_EQ(again->windowTitle(), QStringLiteral("Nobrisa"));
 }
 
+// Catches: a window maximised at exit coming back unmaximised, or with its normal place moved by
+// the frame (the client area's corner stored where the frame's belongs) or its normal size lost.
+TEST_F(TForm1DocumentsTest, TheWindowComesBackMaximisedOrNotWithItsNormalPlaceAndSize)
+{
+    const QPoint place(50, 60);
+    const QSize size(820, 610);
+    // The platform reports the new geometry of a window that changed state in events.
+    const auto setMaximised = [](TForm1& form, bool maximised) {
+        form.setWindowState(maximised ? Qt::WindowMaximized : Qt::WindowNoState);
+        QCoreApplication::processEvents();
+    };
+    // Pairs of starts, each pair beginning as the last one ended: maximised from a normal
+    // window; maximised again without ever being normal in that run; back to normal; maximised.
+    for (const bool maximisedAtExit : {true, true, false, true}) {
+        SCOPED_TRACE(maximisedAtExit ? "maximised at exit" : "normal at exit");
+        auto form = makeForm();
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        if (!form->isMaximized()) {
+            form->move(place);
+            form->resize(size);
+        }
+        setMaximised(*form, maximisedAtExit);
+        EXPECT_TRUE(form->close());
+
+        auto again = makeForm();
+        again->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(again.get()));
+        EXPECT_EQ(again->isMaximized(), maximisedAtExit);
+        setMaximised(*again, false);
+        EXPECT_EQ(again->pos(), place);
+        EXPECT_EQ(again->size(), size);
+        setMaximised(*again, maximisedAtExit);
+        EXPECT_TRUE(again->close());
+    }
+}
+
 TEST_F(TForm1DocumentsTest, FailedWriteAtExitAsksAndFollowsTheAnswer)
 {
     // The INI's folder is a regular file: nothing can be written there.

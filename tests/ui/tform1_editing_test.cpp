@@ -8,6 +8,7 @@
 #include "ui/taboutbox.h"
 #include "ui/tform2.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -20,6 +21,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -216,6 +218,24 @@ TEST_F(TForm1EditingTest, OcrbLinkPrefersOcrbThenTheGothicThenNothing)
     }
 }
 
+// Catches: a font list popup running the height of the screen (the style's menu-like popup
+// ignores the limit of visible items) on a machine with many fonts.
+TEST_F(TForm1EditingTest, FontListPopupsShowAtMostTwentyFaces)
+{
+    context.faces = QStringList();
+    for (int i = 0; i < 150; ++i)
+        context.faces->append(QStringLiteral("Face %1").arg(i));
+    auto form = makeActiveForm();
+    auto* list = widget<QComboBox>(*form, "CBfont1");
+    list->showPopup();
+    const QAbstractItemView* view = list->view();
+    ASSERT_TRUE(view->isVisible());
+    EXPECT_LE(view->viewport()->height(), 20 * view->sizeHintForRow(0));
+    EXPECT_TRUE(view->verticalScrollBar()->isVisible());
+    EXPECT_EQ(list->maxVisibleItems(), 20);
+    list->hidePopup();
+}
+
 TEST_F(TForm1EditingTest, MessageEditorFollowsTheFaceButNotTheSize)
 {
     auto form = makeForm();
@@ -328,6 +348,7 @@ TEST_F(TForm1EditingTest, AdjustmentLabelsResetAndCentreButtonsUseThePrinter)
 
 TEST_F(TForm1EditingTest, F1OpensTheHelpPageAtTheFocusedPage)
 {
+    writeFile(QStringLiteral("nobrisa.html"), "<html></html>");
     auto form = makeActiveForm();
     auto* pages = form->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
     const std::pair<int, const char*> cases[] = {
@@ -389,9 +410,50 @@ TEST_F(TForm1EditingTest, UsageTextOpensOnlyWhenItIsInTheWorkingFolder)
     ASSERT_EQ(prompts.opened.size(), 1u);
     EXPECT_EQ(prompts.opened[0].toLocalFile(), dir.filePath(QStringLiteral("ZENTORA.TXT")));
 
+    writeFile(QStringLiteral("nobrisa.html"), "<html></html>");
     action(*form, "Msorabe")->trigger();
     ASSERT_EQ(prompts.opened.size(), 2u);
     EXPECT_EQ(prompts.opened[1].toLocalFile(), context.helpPath);
+    EXPECT_TRUE(prompts.errors.isEmpty());
+}
+
+// Catches: help that cannot be shown (no help file, or nothing on the desktop to open it with)
+// failing silently, so that the menu seems broken.
+TEST_F(TForm1EditingTest, HelpThatCannotBeOpenedSaysWhichFile)
+{
+    struct Case {
+        const char* route; // an action's name, or "F1"
+        const char* file;
+        bool present;
+        bool opens; // the desktop has a program for it
+        bool told;  // the user is told, naming the file
+    };
+    const Case cases[] = {
+        {"F1", "nobrisa.html", true, false, true},
+        {"Msorabe", "nobrisa.html", true, false, true},
+        {"HowtoUseHelp1", "ZENTORA.TXT", true, false, true},
+        {"F1", "nobrisa.html", false, true, true},
+        {"Msorabe", "nobrisa.html", false, true, true},
+        {"HowtoUseHelp1", "ZENTORA.TXT", false, true, false}, // an optional extra
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.route) + (c.present ? " present" : " missing"));
+        QFile::remove(dir.filePath(QLatin1String(c.file)));
+        if (c.present)
+            writeFile(QLatin1String(c.file), "help");
+        prompts.errors.clear();
+        prompts.openUrlSucceeds = c.opens;
+        auto form = makeActiveForm();
+        if (std::string(c.route) == "F1")
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        else
+            action(*form, c.route)->trigger();
+        ASSERT_EQ(prompts.errors.size(), c.told ? 1 : 0);
+        if (c.told) {
+            EXPECT_TRUE(prompts.errors[0].contains(
+                QDir::toNativeSeparators(dir.filePath(QLatin1String(c.file)))));
+        }
+    }
 }
 
 } // namespace

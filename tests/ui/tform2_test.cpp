@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace nobrisa::test {
@@ -147,20 +148,42 @@ TEST_F(TForm2Test, ClickingALabelResetsItsBoxOnly)
     EXPECT_EQ(box(*dialog, "SEkingakuTopR")->value(), QStringLiteral("0"));
 }
 
-TEST_F(TForm2Test, OkAndCancelBothCloseAndKeepWhatWasTyped)
+// Catches: キャンセル, Esc or the window's close button keeping what was typed (or reset) since
+// the dialog opened; OK losing it.
+TEST_F(TForm2Test, OkKeepsWhatWasTypedAndEveryOtherExitTakesItBack)
 {
-    const auto dialog = makeDialog();
-    for (const char* button : {"BitBtn1", "BitBtn2"}) {
-        showActive(*dialog);
-        auto* kouza = box(*dialog, "SEkouza2");
-        kouza->setFocus();
-        kouza->setText(QString());
-        QTest::keyClicks(kouza, QStringLiteral("300"));
-        dialog->findChild<QAction*>(QLatin1String(button))->trigger();
-        EXPECT_FALSE(dialog->isVisible()) << button;
-        EXPECT_EQ(kouza->value(), QStringLiteral("300")) << button;
-        EXPECT_EQ(dialog->positions().SEkouza2.text(), QStringLiteral("300")) << button;
-        kouza->setText(QStringLiteral("280"));
+    const auto trigger = [](TForm2& d, const char* name) {
+        d.findChild<QAction*>(QLatin1String(name))->trigger();
+    };
+    const std::function<void(TForm2&)> exits[] = {
+        [&](TForm2& d) { trigger(d, "BitBtn1"); },
+        [&](TForm2& d) { trigger(d, "BitBtn2"); },
+        [](TForm2&) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); },
+        [](TForm2& d) { d.close(); },
+    };
+    writeIni("[TabSheet99]\nSEkouza2=300\nSEzipleft=250\n");
+    for (const bool reset : {false, true}) {
+        for (int exit = 0; exit < 4; ++exit) {
+            SCOPED_TRACE(testing::Message() << "exit " << exit << (reset ? " after reset" : ""));
+            const auto dialog = makeDialog();
+            showActive(*dialog);
+            auto* kouza = box(*dialog, "SEkouza2");
+            kouza->setFocus();
+            kouza->setText(QString());
+            QTest::keyClicks(kouza, QStringLiteral("410"));
+            box(*dialog, "SEkingakuTopR")->setText(QStringLiteral("25"));
+            if (reset)
+                trigger(*dialog, "BitBtn3");
+            exits[exit](*dialog);
+            EXPECT_FALSE(dialog->isVisible());
+            const bool kept = exit == 0;
+            const char* kouza2 = kept ? (reset ? "280" : "410") : "300";
+            EXPECT_EQ(kouza->value(), QLatin1String(kouza2));
+            EXPECT_EQ(dialog->positions().SEkouza2.text(), QLatin1String(kouza2));
+            EXPECT_EQ(dialog->positions().SEzipleft.text(),
+                      QLatin1String(kept && reset ? "190" : "250"));
+            EXPECT_EQ(box(*dialog, "SEkingakuTopR")->value(), QLatin1String(kept ? "25" : "0"));
+        }
     }
 }
 
