@@ -51,7 +51,7 @@ QString faceOr(const QString& face, const char16_t* fallback)
     return face.isEmpty() ? QString::fromUtf16(fallback) : face;
 }
 
-int truncToInt(double v)
+int truncToInt(long double v)
 {
     if (!std::isfinite(v))
         return 0;
@@ -276,6 +276,9 @@ private:
 
     // Largest size at which the subscriber name's lines fill the box's height, shrunk when the
     // longest line is too wide. No lines: nothing to fit (the size stays as the field says).
+    // The quotients are computed in the extended precision of mmx/mmy: a size whose exact
+    // value is whole (725 / 1250 × 100 / 2 = 29) truncates there as the positions do, where
+    // double would land a hair off and give the size next to it.
     std::optional<int> fitName(const DeviceRect& rect)
     {
         const int n = lineCount(mSlip.Ekanyu);
@@ -287,17 +290,18 @@ private:
         const int p = mCanvas.textHeight(QStringLiteral("あ"));
         if (p <= 0)
             return std::nullopt;
-        mCanvas.setFontSizePt(truncToInt(static_cast<double>(h) / p * 100 / n));
+        mCanvas.setFontSizePt(truncToInt(static_cast<long double>(h) / p * 100 / n));
         const int tw = mCanvas.textWidth(longestLine(mSlip.Ekanyu));
         if (tw > 0 && tw > w) {
             const int current = std::abs(mCanvas.fontSizePt());
-            mCanvas.setFontSizePt(truncToInt(current * (static_cast<double>(w) / tw)));
+            mCanvas.setFontSizePt(truncToInt(current * (static_cast<long double>(w) / tw)));
         }
         return std::abs(mCanvas.fontSizePt());
     }
 
     // Cell height that makes the address lines fill the box from top to bottom, shrunk when
-    // the longest line is too wide; returns the size in points.
+    // the longest line is too wide (in extended precision, as the name); returns the size in
+    // points.
     int fitAddress(const DeviceRect& rect)
     {
         const int n = lineCount(mSlip.Maddres);
@@ -309,7 +313,7 @@ private:
         const int tw = mCanvas.textWidth(longestLine(mSlip.Maddres));
         if (tw > 0 && tw > w)
             mCanvas.setFontHeightPx(
-                truncToInt(static_cast<double>(w) / tw * mCanvas.fontHeight()));
+                truncToInt(static_cast<long double>(w) / tw * mCanvas.fontHeight()));
         return std::abs(mCanvas.fontSizePt());
     }
 

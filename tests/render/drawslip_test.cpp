@@ -354,5 +354,60 @@ TEST_F(DrawSlipTest, RightHalfFitsBothNameBoxesAndInheritsTheNameFace)
     EXPECT_EQ(canvas.drawTexts().back().face, "IPAMincho");
 }
 
+// Fits whose exact result is a whole number. In double the quotient lands a hair off it and
+// truncates to the neighbouring size; the fitting computes in the same extended precision as
+// the positions, and these are the sizes that gives (found by search over boxes and texts).
+// The name box starts at (110, 240), the address box at (130, 730); the text's first line is
+// `wide` full-width and `narrow` half-width characters, a second line is shorter.
+TEST_F(DrawSlipTest, FittingTruncatesInExtendedPrecision)
+{
+    struct Case {
+        int ppi;
+        bool address;
+        int right, bottom, wide, narrow, lines;
+        const char* written; // SEfont5 or SEfont4 afterwards
+        int height;          // the font height the text is drawn with
+    };
+    const Case cases[] = {
+        // "あ" is 1250 px high at 100 pt, the box 725 px: 725 / 1250 × 100 / 2 = 29.
+        {720, false, 740, 496, 3, 0, 2, "29", -290},
+        {720, false, 740, 496, 3, 0, 1, "58", -580},
+        // 21 pt, 8 × 175 px in a 1000 px box: 21 × (1000 / 1400) = 15 less a hair.
+        {600, false, 533, 333, 8, 0, 1, "14", -117},
+        // 22 pt, 18 × 183 + 2 × 91 = 3476 px in 2370 px: 22 × (2370 / 3476) = 15 exactly.
+        {600, false, 1113, 337, 18, 2, 1, "15", -125},
+        // Two lines of 75 px cells, 660 px in 484 px: 484 / 660 × 75 = 55, 7 pt.
+        {600, true, 335, 794, 11, 0, 2, "7", 55},
+        // 750 px in 630 px: 630 / 750 × 75 = 63 less a hair, so 62 px and 7 pt, not 8.
+        {600, true, 397, 794, 11, 3, 2, "7", 62},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << (c.address ? "address to " : "name to ") << c.right << ", " << c.bottom);
+        slip = TSlipRecord{};
+        canvas.calls.clear();
+        device.logPixelsX = device.logPixelsY = c.ppi;
+        canvas.setFontPixelsPerInch(c.ppi);
+        QString text = QString(c.wide, QChar(u'一')) + QString(c.narrow, QChar(u'a'));
+        if (c.lines == 2)
+            text += QStringLiteral("\r\n短");
+        if (c.address) {
+            slip.CheckBox4 = slip.CheckBoxfont4 = true;
+            slip.Maddres = text;
+            positions.SEharaiLright.setText(QString::number(c.right));
+            positions.SEharaiLbottom.setText(QString::number(c.bottom));
+        } else {
+            slip.CheckBox1 = slip.CheckBoxfont5 = true;
+            slip.Ekanyu = text;
+            positions.SEkanyuLright.setText(QString::number(c.right));
+            positions.SEkanyuLbottom.setText(QString::number(c.bottom));
+        }
+        draw();
+        EXPECT_EQ((c.address ? slip.SEfont4 : slip.SEfont5).text().toStdString(), c.written);
+        ASSERT_FALSE(canvas.drawTexts().empty());
+        EXPECT_EQ(canvas.drawTexts()[0].height, c.height);
+    }
+}
+
 } // namespace
 } // namespace nobrisa
