@@ -1,11 +1,18 @@
+#include "model/columnmapping.h"
 #include "model/coords.h"
 #include "model/digitcells.h"
+#include "model/stringtable.h"
 #include "model/tprintpositions.h"
 #include "model/tsliprecord.h"
 #include "render/drawslip.h"
 #include "support/recordingcanvas.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <utility>
 
 namespace nobrisa {
 namespace {
@@ -406,6 +413,105 @@ TEST_F(DrawSlipTest, FittingTruncatesInExtendedPrecision)
         EXPECT_EQ((c.address ? slip.SEfont4 : slip.SEfont5).text().toStdString(), c.written);
         ASSERT_FALSE(canvas.drawTexts().empty());
         EXPECT_EQ(canvas.drawTexts()[0].height, c.height);
+    }
+}
+
+TEST_F(DrawSlipTest, DigitRowsAreTheWholeNumbersAsTheFileHoldsThem)
+{
+    slip.CheckBox1 = true;
+    slip.Ekouza1 = "1";
+    slip.Ekouza3 = "2";
+    for (const char* row : {"-50", "12000"}) {
+        SCOPED_TRACE(row);
+        canvas.calls.clear();
+        positions.SEkouza1.setText(row);
+        positions.SEkouza2.setText(row);
+        draw();
+        const auto outs = canvas.textOuts();
+        ASSERT_EQ(outs.size(), 4u);
+        for (const Call& c : outs)
+            EXPECT_EQ(c.y, y(QString::fromUtf8(row).toInt())) << "not clamped to 0 to 10000";
+    }
+}
+
+TEST_F(DrawSlipTest, AutomaticNameSizeOfAnUpsideDownBoxKeepsTheCanvasSign)
+{
+    slip.CheckBox1 = true;
+    slip.CheckBoxfont5 = true;
+    slip.Ekanyu = "加入者";
+    positions.SEkanyuLtop.setText("320");
+    positions.SEkanyuLbottom.setText("240");
+    draw();
+    // −189 / 1041 × 100 = −18 pt, read back negative and set through the box: its minimum.
+    EXPECT_EQ(slip.SEfont5.text(), "1");
+    EXPECT_EQ(slip.SEfont51.text(), "18");
+}
+
+TEST_F(DrawSlipTest, FontSizesTooLargeForMulDivGiveTheOnePixelFontOfGdi)
+{
+    slip.CheckBox1 = true;
+    slip.Ekouza1 = "1";
+    // MulDiv overflows to −1 past 257698037 pt, the largest size whose height fits.
+    for (const auto& [size, height] : {std::pair{"2147483647", 1},
+                                       {"-2147483647", 1},
+                                       {"257698038", 1},
+                                       {"257698037", -2147483642}}) {
+        canvas.calls.clear();
+        slip.SpinEditFont1.setText(size);
+        draw();
+        ASSERT_FALSE(canvas.textOuts().empty());
+        EXPECT_EQ(canvas.textOuts()[0].height, height) << size;
+    }
+}
+
+// Every value a setting file can hold, in every position, adjustment and size at once: the
+// renderers stay within defined arithmetic and every device coordinate within the safe range.
+TEST_F(DrawSlipTest, ExtremeValuesDrawWithinTheDeviceLimit)
+{
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    StringTable table(6, 2);
+    table.setRow(1, {"1", "100-0001", "東京都", "千代田区", "山田", "03-1234-5678"});
+    ColumnMapping mapping;
+    mapping.fill(6);
+    const auto inRange = [](int v) { return std::abs(v) <= kDeviceCoordinateLimit; };
+    slip.CheckBox1 = slip.CheckBox2 = slip.CheckBox3 = slip.CheckBox4 = slip.CheckBox4R = true;
+    slip.Ekouza1 = "00120";
+    slip.Ekouza3 = "12345";
+    slip.Ekanyu = "加入者\r\n二行目";
+    slip.Etele3 = "5678"; // 300 to the right of the anchor
+    slip.Maddres = "東京都千代田区\r\n山田";
+    slip.MaddresR = "山田";
+    slip.MemoTsuushin = "通信";
+    for (const int v : {kMax, -kMax, kMin, 909000000, -909000000}) {
+        // Every entry at v without fitting, then with fitting and signs alternating so that
+        // boxes span the whole range.
+        for (const bool alternate : {false, true}) {
+            SCOPED_TRACE(testing::Message() << v << (alternate ? " alternating" : ""));
+            slip.CheckBoxfont4 = slip.CheckBoxfont5 = alternate;
+            int i = 0;
+            const auto next = [&] {
+                return QString::number(alternate && i++ % 2 ? -std::int64_t{v} : v);
+            };
+            for (const auto& e : TPrintPositions::entries())
+                (positions.*e.field).setText(next());
+            for (NumberText* n :
+                 {&slip.SEleftright, &slip.SEtopbottom, &slip.SpinEditFont1, &slip.SpinEditFont2,
+                  &slip.SEfont5, &slip.SEfont51, &slip.SEfont3, &slip.SEfont4, &slip.SEfont41})
+                n->setText(next());
+            canvas.calls.clear();
+            draw();
+            drawRight();
+            DrawSlipRow(canvas, SlipSource{slip, positions, device, cells},
+                        RowSource{table, mapping, 1});
+            ASSERT_FALSE(canvas.calls.empty());
+            for (const Call& c : canvas.calls) {
+                const DeviceRect& r = c.rect;
+                EXPECT_TRUE(inRange(c.x) && inRange(c.y) && inRange(r.left) && inRange(r.top) &&
+                            inRange(r.right) && inRange(r.bottom))
+                    << c.text.toStdString();
+            }
+        }
     }
 }
 
