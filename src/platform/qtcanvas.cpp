@@ -1,5 +1,7 @@
 #include "platform/qtcanvas.h"
 
+#include "model/coords.h"
+
 #include <QGlyphRun>
 #include <QPainter>
 #include <QRawFont>
@@ -7,7 +9,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 namespace nobrisa {
 
@@ -56,6 +60,44 @@ bool needsNoShaping(QStringView text)
 
 // GDI picks its default size for a height of 0; 12 points at the font resolution stands in.
 constexpr int kDefaultPointSize = 12;
+
+// The largest font height handed to Qt, in pixels: FreeType keeps pixels per em in 16 bits.
+// Every size the size boxes allow stays below it (999 points at 2400 dpi is 33300 pixels); a
+// larger height (a name fitted to a box a metre high, a hand-edited size of ten digits) is
+// drawn at this one.
+constexpr int kMaxFontPixels = 0xFFFF;
+
+// Coordinates reach Qt within the device limit, which Qt's raster engine can hold in its fixed
+// point with room to spare; anything beyond it is off the page either way.
+bool withinLimit(const QPointF& p)
+{
+    return std::abs(p.x()) <= kDeviceCoordinateLimit && std::abs(p.y()) <= kDeviceCoordinateLimit;
+}
+
+// The glyphs of a run that lie within the limit when the run is drawn at `origin`.
+QGlyphRun glyphsWithinLimit(const QGlyphRun& run, const QPointF& origin)
+{
+    const QList<quint32> glyphs = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    QList<quint32> keptGlyphs;
+    QList<QPointF> keptPositions;
+    for (qsizetype i = 0; i < glyphs.size() && i < positions.size(); ++i) {
+        if (withinLimit(origin + positions[i])) {
+            keptGlyphs.append(glyphs[i]);
+            keptPositions.append(positions[i]);
+        }
+    }
+    QGlyphRun kept(run);
+    kept.setGlyphIndexes(keptGlyphs);
+    kept.setPositions(keptPositions);
+    return kept;
+}
+
+DeviceRect safeRect(const DeviceRect& r)
+{
+    return DeviceRect{limitDevice(r.left), limitDevice(r.top), limitDevice(r.right),
+                      limitDevice(r.bottom)};
+}
 
 } // namespace
 
@@ -142,7 +184,7 @@ const QFontMetrics& QtCanvas::metrics()
 
 void QtCanvas::resolveFont()
 {
-    int height = fontHeight();
+    int height = std::clamp(fontHeight(), -kMaxFontPixels, kMaxFontPixels);
     if (height == 0)
         height = -mulDiv(kDefaultPointSize, fontPixelsPerInch(), 72);
     const QString key = fontName() + QLatin1Char('\n') + QString::number(height);
@@ -179,7 +221,8 @@ int QtCanvas::advanceOf(QStringView text)
 {
     if (mFontStale)
         resolveFont();
-    int width = 0;
+    // In 64 bits: a long text in a large font can be wider than an int.
+    std::int64_t width = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         char32_t c = text[i].unicode();
@@ -195,7 +238,7 @@ int QtCanvas::advanceOf(QStringView text)
         width += it.value();
         i += len - 1;
     }
-    return width;
+    return static_cast<int>(std::min<std::int64_t>(width, std::numeric_limits<int>::max()));
 }
 
 int QtCanvas::pixelSizeForCellHeight(const QFont& font, int cellHeight)
@@ -278,7 +321,12 @@ void QtCanvas::drawShaped(int x, int y, const QString& text, bool gather)
     // GDI places the top-left of the character cell at (x, y); the runs are laid out from the
     // top of a line whose baseline is baselineShift below the primary font's ascent.
     const QPointF origin(x, y - shaped.baselineShift);
-    for (const QGlyphRun& run : shaped.runs) {
+    for (const QGlyphRun& shapedRun : shaped.runs) {
+        const QList<QPointF> relative = shapedRun.positions();
+        const bool allWithin =
+            std::all_of(relative.cbegin(), relative.cend(),
+                        [&](const QPointF& p) { return withinLimit(origin + p); });
+        const QGlyphRun run = allWithin ? shapedRun : glyphsWithinLimit(shapedRun, origin);
         if (!gather) {
             mPainter->drawGlyphRun(origin, run);
             continue;
@@ -370,16 +418,19 @@ void QtCanvas::drawTextRun(const TextRun& run, const DeviceRect& clip)
     // a margin for ink that reaches past the advance.
     constexpr int kInkMargin = 2;
     const QFontMetrics& fm = metrics();
-    const bool inside = run.x >= clip.left && run.y >= clip.top &&
-                        run.x + advanceOf(run.text) + kInkMargin <= clip.right &&
-                        run.y + fm.ascent() + fm.descent() + kInkMargin <= clip.bottom;
+    const std::int64_t x = run.x;
+    const std::int64_t y = run.y;
+    const bool inside = x >= clip.left && y >= clip.top &&
+                        x + advanceOf(run.text) + kInkMargin <= clip.right &&
+                        y + fm.ascent() + fm.descent() + kInkMargin <= clip.bottom;
     if (inside) {
         drawShaped(run.x, run.y, run.text, true);
         return;
     }
     flush();
     // DeviceRect's right and bottom are exclusive, as QRect(x, y, width, height) expects.
-    mPainter->setClipRect(QRect(clip.left, clip.top, clip.width(), clip.height()));
+    const DeviceRect c = safeRect(clip);
+    mPainter->setClipRect(QRect(c.left, c.top, c.width(), c.height()));
     drawShaped(run.x, run.y, run.text, false);
     mPainter->setClipping(false);
 }
@@ -399,7 +450,8 @@ QRect QtCanvas::outlineRect(const DeviceRect& r) const
 {
     // GDI's shapes fill right − left pixels across, outline included; QPainter's outline of
     // QRect(x, y, w, h) covers w + 1 pixels, so the rectangle is one pixel smaller.
-    return QRect(r.left, r.top, std::max(0, r.width() - 1), std::max(0, r.height() - 1));
+    const DeviceRect s = safeRect(r);
+    return QRect(s.left, s.top, std::max(0, s.width() - 1), std::max(0, s.height() - 1));
 }
 
 void QtCanvas::rectangle(const DeviceRect& r)
@@ -411,7 +463,7 @@ void QtCanvas::rectangle(const DeviceRect& r)
 void QtCanvas::lineTo(int x, int y)
 {
     useShapePen();
-    mPainter->drawLine(penX(), penY(), x, y);
+    mPainter->drawLine(limitDevice(penX()), limitDevice(penY()), limitDevice(x), limitDevice(y));
     setPenPosition(x, y);
 }
 

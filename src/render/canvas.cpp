@@ -1,6 +1,7 @@
 #include "render/canvas.h"
 
 #include <cstdint>
+#include <limits>
 
 namespace nobrisa {
 
@@ -13,6 +14,10 @@ int mulDiv(int a, int b, int c) noexcept
     const std::int64_t ap = p < 0 ? -p : p;
     const std::int64_t ac = c < 0 ? -static_cast<std::int64_t>(c) : c;
     const std::int64_t q = (ap + ac / 2) / ac;
+    // A result that does not fit in 32 bits is -1 too: a font size of ten digits then gives a
+    // one-pixel font, as on Windows, instead of a wrapped height.
+    if (q > std::numeric_limits<int>::max())
+        return -1;
     return static_cast<int>(negative ? -q : q);
 }
 

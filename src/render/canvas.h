@@ -10,7 +10,8 @@ namespace nobrisa {
 inline constexpr int DEFAULT_CHARSET = 1;
 inline constexpr int SHIFTJIS_CHARSET = 128;
 
-// Windows MulDiv: a × b / c computed in 64 bits, rounded half away from zero.
+// Windows MulDiv: a × b / c computed in 64 bits, rounded half away from zero; -1 when c is 0
+// or the result is beyond ±INT_MAX (so that a result can always be negated).
 int mulDiv(int a, int b, int c) noexcept;
 
 // The GDI-like drawing surface every renderer draws on, in device pixels with the origin at the

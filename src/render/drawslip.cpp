@@ -9,8 +9,11 @@
 #include "render/canvas.h"
 #include "text/lines.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 #include <span>
 
@@ -51,11 +54,15 @@ QString faceOr(const QString& face, const char16_t* fallback)
     return face.isEmpty() ? QString::fromUtf16(fallback) : face;
 }
 
-int truncToInt(double v)
+// A fitted size or height: truncated toward zero, and bounded to int (an upside-down or far-off
+// box can give any value).
+int truncToInt(long double v)
 {
     if (!std::isfinite(v))
         return 0;
-    return static_cast<int>(std::trunc(v));
+    constexpr long double kMin = std::numeric_limits<int>::min();
+    constexpr long double kMax = std::numeric_limits<int>::max();
+    return static_cast<int>(std::clamp(std::trunc(v), kMin, kMax));
 }
 
 // The drawing steps shared by the full slip and the right half. The canvas font is changed
@@ -83,8 +90,9 @@ public:
     {
         mCanvas.setFontName(faceOr(mSlip.CBfont1, kFallbackDigitFace));
         mCanvas.setFontSizePt(mSlip.SpinEditFont1.toInt(12));
-        const int row1 = mPos.SEkouza1.value(0);
-        const int row2 = mPos.SEkouza2.value(0);
+        // The rows are the whole numbers as stored, not clamped to the dialog's range.
+        const int row1 = mPos.SEkouza1.toInt(0);
+        const int row2 = mPos.SEkouza2.toInt(0);
         if (left) {
             cells(grid, 1, 5, grid.accountLeftFirst, row1);
             cells(grid, 6, 6, grid.accountLeftCheck, row1);
@@ -102,7 +110,7 @@ public:
         mCanvas.setFontName(faceOr(mSlip.CBfont2, kFallbackDigitFace));
         mCanvas.setFontSizePt(mSlip.SpinEditFont2.toInt(12));
         if (left)
-            cells(grid, 14, 21, grid.amountLeft, mPos.SEkouza1.value(0));
+            cells(grid, 14, 21, grid.amountLeft, mPos.SEkouza1.toInt(0));
         if (right)
             cells(grid, 14, 21, grid.amountRight, kAmountRightRow);
     }
@@ -169,10 +177,10 @@ public:
     {
         mCanvas.setFontName(payerFace());
         mCanvas.setFontSizePt(9);
-        const int x = mPos.SEteleleft.toInt(400);
+        const std::int64_t x = mPos.SEteleleft.toInt(400);
         const int y = mPos.SEteletop.toInt(860);
         for (std::size_t i = 0; i < parts.size(); ++i)
-            textOut(x + 150 * static_cast<int>(i), y, parts[i]);
+            textOut(x + 150 * static_cast<std::int64_t>(i), y, parts[i]);
     }
 
     // An address block in the left payer box at a fixed size, not fitted.
@@ -258,7 +266,7 @@ private:
                    mPos.SEharaiLbottom, 860);
     }
 
-    void textOut(int x, int y, const QString& text)
+    void textOut(std::int64_t x, std::int64_t y, const QString& text)
     {
         if (!text.isEmpty())
             mCanvas.textOut(mCoords.mmx(x), mCoords.mmy(y), text);
@@ -276,6 +284,10 @@ private:
 
     // Largest size at which the subscriber name's lines fill the box's height, shrunk when the
     // longest line is too wide. No lines: nothing to fit (the size stays as the field says).
+    // The quotients are computed in the extended precision of mmx/mmy: a size whose exact
+    // value is whole (725 / 1250 × 100 / 2 = 29) truncates there as the positions do, where
+    // double would land a hair off and give the size next to it. The size is read back with
+    // the canvas's sign: an upside-down box gives a negative size, which the size box clamps.
     std::optional<int> fitName(const DeviceRect& rect)
     {
         const int n = lineCount(mSlip.Ekanyu);
@@ -287,17 +299,18 @@ private:
         const int p = mCanvas.textHeight(QStringLiteral("あ"));
         if (p <= 0)
             return std::nullopt;
-        mCanvas.setFontSizePt(truncToInt(static_cast<double>(h) / p * 100 / n));
+        mCanvas.setFontSizePt(truncToInt(static_cast<long double>(h) / p * 100 / n));
         const int tw = mCanvas.textWidth(longestLine(mSlip.Ekanyu));
         if (tw > 0 && tw > w) {
-            const int current = std::abs(mCanvas.fontSizePt());
-            mCanvas.setFontSizePt(truncToInt(current * (static_cast<double>(w) / tw)));
+            const int current = mCanvas.fontSizePt();
+            mCanvas.setFontSizePt(truncToInt(current * (static_cast<long double>(w) / tw)));
         }
-        return std::abs(mCanvas.fontSizePt());
+        return mCanvas.fontSizePt();
     }
 
     // Cell height that makes the address lines fill the box from top to bottom, shrunk when
-    // the longest line is too wide; returns the size in points.
+    // the longest line is too wide (in extended precision, as the name); returns the size in
+    // points.
     int fitAddress(const DeviceRect& rect)
     {
         const int n = lineCount(mSlip.Maddres);
@@ -309,7 +322,7 @@ private:
         const int tw = mCanvas.textWidth(longestLine(mSlip.Maddres));
         if (tw > 0 && tw > w)
             mCanvas.setFontHeightPx(
-                truncToInt(static_cast<double>(w) / tw * mCanvas.fontHeight()));
+                truncToInt(static_cast<long double>(w) / tw * mCanvas.fontHeight()));
         return std::abs(mCanvas.fontSizePt());
     }
 

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace nobrisa {
@@ -14,9 +17,18 @@ struct DeviceRect {
     int right = 0;
     int bottom = 0;
 
-    int width() const noexcept { return right - left; }
-    int height() const noexcept { return bottom - top; }
+    // Computed in 64 bits and saturated: edges far apart give the largest int, not overflow.
+    int width() const noexcept { return span(left, right); }
+    int height() const noexcept { return span(top, bottom); }
     bool operator==(const DeviceRect&) const = default;
+
+private:
+    static int span(int from, int to) noexcept
+    {
+        return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{to} - from,
+                                                         std::numeric_limits<int>::min(),
+                                                         std::numeric_limits<int>::max()));
+    }
 };
 
 // The DrawText flags the renderers use (values of the Windows DT_ constants).

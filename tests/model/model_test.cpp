@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+
 namespace nobrisa {
 namespace {
 
@@ -225,6 +228,44 @@ TEST(FontChoice, StoredFacesSelectTheListsSpellingOrNothing)
     selectFaces(slip, faces);
     EXPECT_EQ(slip.CBfont1, "IPAGothic");
     EXPECT_EQ(slip.CBfont3, "") << "a face this machine lacks leaves no selection";
+}
+
+} // namespace
+} // namespace nobrisa
+
+namespace nobrisa {
+namespace {
+
+TEST(Coords, FarOffValuesStopAtTheDeviceLimitAndTheUsualOnesAreExact)
+{
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    constexpr int kLimit = kDeviceCoordinateLimit;
+    const FixedDevice d = printer600();
+    struct Case {
+        std::int64_t mm;
+        int adjust;
+        int device;
+    };
+    const Case cases[] = {
+        {55, 0, 29},
+        {10000, 10000, 47144},    // the dialog's farthest place: 20000 / 254 × 600
+        {1775631, 0, kLimit - 1}, // 4194403.9 − 100: the last pixel inside
+        {1775632, 0, kLimit},     // 4194406.2 − 100
+        {909000000, 0, kLimit},
+        {-909000000, 0, -kLimit},
+        {kMax, kMax, kLimit},
+        {kMin, kMin, -kLimit},
+        {kMax, kMin, -2 - 100},                // −1 / 254 × 600 = −2.36
+        {std::int64_t{kMax} + 300, 0, kLimit}, // a telephone part 300 right of the anchor
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.mm << " + " << c.adjust);
+        EXPECT_EQ(mmx(c.mm, c.adjust, d), c.device);
+        EXPECT_EQ(mmy(c.mm, c.adjust, d), c.device);
+    }
+    EXPECT_EQ(centredLeftRight(kMax, d), -10000);
+    EXPECT_EQ(centredTopBottom(kMin, d), 10000);
 }
 
 } // namespace

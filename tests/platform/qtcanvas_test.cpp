@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <optional>
+#include <utility>
 
 namespace nobrisa {
 namespace {
@@ -190,6 +192,57 @@ TEST(QtCanvas, RectangleCoversRightAndBottomExclusive)
     const auto ink = c.ink();
     ASSERT_TRUE(ink.has_value());
     EXPECT_EQ(*ink, QRect(QPoint(10, 20), QPoint(29, 34)));
+}
+
+// Catches: a ten-digit font height handed to the font engine as it is, and a text's width
+// summed past int.
+TEST(QtCanvas, HugeFontHeightsStopAtTheLargestPixelSize)
+{
+    if (!installed("IPAGothic"))
+        GTEST_SKIP() << "IPAGothic not installed";
+    ImageCanvas c;
+    c.canvas.setFontName(kGothic);
+    for (const int height : {-2000000000, 2000000000}) {
+        c.canvas.setFontHeightPx(height);
+        EXPECT_LE(c.canvas.qfont().pixelSize(), 0xFFFF) << height;
+    }
+    c.canvas.setFontHeightPx(-2000000000);
+    EXPECT_EQ(c.canvas.textWidth(QString(40000, QChar(u'あ'))), std::numeric_limits<int>::max())
+        << "40000 characters of 65535 pixels";
+}
+
+// Catches: coordinates at the ends of int reaching Qt: a clip box whose width overflowed drew
+// nothing, and glyphs far off the page went to the raster engine's fixed point.
+TEST(QtCanvas, FarOffCoordinatesDrawNothingAndAHugeBoxStillCentres)
+{
+    if (!installed("IPAGothic"))
+        GTEST_SKIP() << "IPAGothic not installed";
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    const QString block = QStringLiteral("██");
+    ImageCanvas far;
+    far.canvas.setFontName(kGothic);
+    far.canvas.setFontHeightPx(60);
+    for (const auto& [x, y] : {std::pair{kMax, kMax}, {kMin, kMin}, {kMax, 10}, {10, kMin}}) {
+        far.canvas.textOut(x, y, block);
+        far.canvas.drawText(block, DeviceRect{x, y, kMax, kMax}, DT_NOPREFIX);
+        far.canvas.drawText(block, DeviceRect{kMin, kMin, x, y}, DT_NOPREFIX);
+    }
+    EXPECT_FALSE(far.ink().has_value());
+
+    // A box from one end of int to the other centres on the origin; it is lower than the text,
+    // so the text is drawn clipped to it.
+    ImageCanvas huge;
+    huge.canvas.setFontName(kGothic);
+    huge.canvas.setFontHeightPx(-60);
+    huge.canvas.drawText(block, DeviceRect{kMin, 0, kMax, 40},
+                         DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+    const auto ink = huge.ink();
+    ASSERT_TRUE(ink.has_value());
+    // Two 60-pixel blocks from x −61: the second one's ink, down to the box's last row.
+    EXPECT_EQ(ink->topLeft(), QPoint(0, 0));
+    EXPECT_EQ(ink->bottom(), 39);
+    EXPECT_LT(ink->right(), 60);
 }
 
 } // namespace

@@ -1,11 +1,18 @@
+#include "model/columnmapping.h"
 #include "model/coords.h"
 #include "model/digitcells.h"
+#include "model/stringtable.h"
 #include "model/tprintpositions.h"
 #include "model/tsliprecord.h"
 #include "render/drawslip.h"
 #include "support/recordingcanvas.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <utility>
 
 namespace nobrisa {
 namespace {
@@ -352,6 +359,160 @@ TEST_F(DrawSlipTest, RightHalfFitsBothNameBoxesAndInheritsTheNameFace)
     EXPECT_EQ(slip.SEfont5.text(), "9");
     EXPECT_EQ(slip.SEfont51.text(), "11");
     EXPECT_EQ(canvas.drawTexts().back().face, "IPAMincho");
+}
+
+// Fits whose exact result is a whole number. In double the quotient lands a hair off it and
+// truncates to the neighbouring size; the fitting computes in the same extended precision as
+// the positions, and these are the sizes that gives (found by search over boxes and texts).
+// The name box starts at (110, 240), the address box at (130, 730); the text's first line is
+// `wide` full-width and `narrow` half-width characters, a second line is shorter.
+TEST_F(DrawSlipTest, FittingTruncatesInExtendedPrecision)
+{
+    struct Case {
+        int ppi;
+        bool address;
+        int right, bottom, wide, narrow, lines;
+        const char* written; // SEfont5 or SEfont4 afterwards
+        int height;          // the font height the text is drawn with
+    };
+    const Case cases[] = {
+        // "あ" is 1250 px high at 100 pt, the box 725 px: 725 / 1250 × 100 / 2 = 29.
+        {720, false, 740, 496, 3, 0, 2, "29", -290},
+        {720, false, 740, 496, 3, 0, 1, "58", -580},
+        // 21 pt, 8 × 175 px in a 1000 px box: 21 × (1000 / 1400) = 15 less a hair.
+        {600, false, 533, 333, 8, 0, 1, "14", -117},
+        // 22 pt, 18 × 183 + 2 × 91 = 3476 px in 2370 px: 22 × (2370 / 3476) = 15 exactly.
+        {600, false, 1113, 337, 18, 2, 1, "15", -125},
+        // Two lines of 75 px cells, 660 px in 484 px: 484 / 660 × 75 = 55, 7 pt.
+        {600, true, 335, 794, 11, 0, 2, "7", 55},
+        // 750 px in 630 px: 630 / 750 × 75 = 63 less a hair, so 62 px and 7 pt, not 8.
+        {600, true, 397, 794, 11, 3, 2, "7", 62},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << (c.address ? "address to " : "name to ") << c.right << ", " << c.bottom);
+        slip = TSlipRecord{};
+        canvas.calls.clear();
+        device.logPixelsX = device.logPixelsY = c.ppi;
+        canvas.setFontPixelsPerInch(c.ppi);
+        QString text = QString(c.wide, QChar(u'一')) + QString(c.narrow, QChar(u'a'));
+        if (c.lines == 2)
+            text += QStringLiteral("\r\n短");
+        if (c.address) {
+            slip.CheckBox4 = slip.CheckBoxfont4 = true;
+            slip.Maddres = text;
+            positions.SEharaiLright.setText(QString::number(c.right));
+            positions.SEharaiLbottom.setText(QString::number(c.bottom));
+        } else {
+            slip.CheckBox1 = slip.CheckBoxfont5 = true;
+            slip.Ekanyu = text;
+            positions.SEkanyuLright.setText(QString::number(c.right));
+            positions.SEkanyuLbottom.setText(QString::number(c.bottom));
+        }
+        draw();
+        EXPECT_EQ((c.address ? slip.SEfont4 : slip.SEfont5).text().toStdString(), c.written);
+        ASSERT_FALSE(canvas.drawTexts().empty());
+        EXPECT_EQ(canvas.drawTexts()[0].height, c.height);
+    }
+}
+
+TEST_F(DrawSlipTest, DigitRowsAreTheWholeNumbersAsTheFileHoldsThem)
+{
+    slip.CheckBox1 = true;
+    slip.Ekouza1 = "1";
+    slip.Ekouza3 = "2";
+    for (const char* row : {"-50", "12000"}) {
+        SCOPED_TRACE(row);
+        canvas.calls.clear();
+        positions.SEkouza1.setText(row);
+        positions.SEkouza2.setText(row);
+        draw();
+        const auto outs = canvas.textOuts();
+        ASSERT_EQ(outs.size(), 4u);
+        for (const Call& c : outs)
+            EXPECT_EQ(c.y, y(QString::fromUtf8(row).toInt())) << "not clamped to 0 to 10000";
+    }
+}
+
+TEST_F(DrawSlipTest, AutomaticNameSizeOfAnUpsideDownBoxKeepsTheCanvasSign)
+{
+    slip.CheckBox1 = true;
+    slip.CheckBoxfont5 = true;
+    slip.Ekanyu = "加入者";
+    positions.SEkanyuLtop.setText("320");
+    positions.SEkanyuLbottom.setText("240");
+    draw();
+    // −189 / 1041 × 100 = −18 pt, read back negative and set through the box: its minimum.
+    EXPECT_EQ(slip.SEfont5.text(), "1");
+    EXPECT_EQ(slip.SEfont51.text(), "18");
+}
+
+TEST_F(DrawSlipTest, FontSizesTooLargeForMulDivGiveTheOnePixelFontOfGdi)
+{
+    slip.CheckBox1 = true;
+    slip.Ekouza1 = "1";
+    // MulDiv overflows to −1 past 257698037 pt, the largest size whose height fits.
+    for (const auto& [size, height] : {std::pair{"2147483647", 1},
+                                       {"-2147483647", 1},
+                                       {"257698038", 1},
+                                       {"257698037", -2147483642}}) {
+        canvas.calls.clear();
+        slip.SpinEditFont1.setText(size);
+        draw();
+        ASSERT_FALSE(canvas.textOuts().empty());
+        EXPECT_EQ(canvas.textOuts()[0].height, height) << size;
+    }
+}
+
+// Every value a setting file can hold, in every position, adjustment and size at once: the
+// renderers stay within defined arithmetic and every device coordinate within the safe range.
+TEST_F(DrawSlipTest, ExtremeValuesDrawWithinTheDeviceLimit)
+{
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    StringTable table(6, 2);
+    table.setRow(1, {"1", "100-0001", "東京都", "千代田区", "山田", "03-1234-5678"});
+    ColumnMapping mapping;
+    mapping.fill(6);
+    const auto inRange = [](int v) { return std::abs(v) <= kDeviceCoordinateLimit; };
+    slip.CheckBox1 = slip.CheckBox2 = slip.CheckBox3 = slip.CheckBox4 = slip.CheckBox4R = true;
+    slip.Ekouza1 = "00120";
+    slip.Ekouza3 = "12345";
+    slip.Ekanyu = "加入者\r\n二行目";
+    slip.Etele3 = "5678"; // 300 to the right of the anchor
+    slip.Maddres = "東京都千代田区\r\n山田";
+    slip.MaddresR = "山田";
+    slip.MemoTsuushin = "通信";
+    for (const int v : {kMax, -kMax, kMin, 909000000, -909000000}) {
+        // Every entry at v without fitting, then with fitting and signs alternating so that
+        // boxes span the whole range.
+        for (const bool alternate : {false, true}) {
+            SCOPED_TRACE(testing::Message() << v << (alternate ? " alternating" : ""));
+            slip.CheckBoxfont4 = slip.CheckBoxfont5 = alternate;
+            int i = 0;
+            const auto next = [&] {
+                return QString::number(alternate && i++ % 2 ? -std::int64_t{v} : v);
+            };
+            for (const auto& e : TPrintPositions::entries())
+                (positions.*e.field).setText(next());
+            for (NumberText* n :
+                 {&slip.SEleftright, &slip.SEtopbottom, &slip.SpinEditFont1, &slip.SpinEditFont2,
+                  &slip.SEfont5, &slip.SEfont51, &slip.SEfont3, &slip.SEfont4, &slip.SEfont41})
+                n->setText(next());
+            canvas.calls.clear();
+            draw();
+            drawRight();
+            DrawSlipRow(canvas, SlipSource{slip, positions, device, cells},
+                        RowSource{table, mapping, 1});
+            ASSERT_FALSE(canvas.calls.empty());
+            for (const Call& c : canvas.calls) {
+                const DeviceRect& r = c.rect;
+                EXPECT_TRUE(inRange(c.x) && inRange(c.y) && inRange(r.left) && inRange(r.top) &&
+                            inRange(r.right) && inRange(r.bottom))
+                    << c.text.toStdString();
+            }
+        }
+    }
 }
 
 } // namespace

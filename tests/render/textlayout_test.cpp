@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -270,6 +271,16 @@ TEST(TextLayout, ZeroHeightFontStillProgresses)
     // Leading is not asked for, so every line sits at the top and all four are drawn.
     ASSERT_EQ(layout.lineCount, 4);
     EXPECT_EQ(layout.runs.back(), run("A", 0, 0));
+}
+
+TEST(DeviceRect, WidthAndHeightOfEdgesFarApartSaturate)
+{
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    const DeviceRect r{kMin, kMax, kMax, kMin};
+    EXPECT_EQ(r.width(), kMax);
+    EXPECT_EQ(r.height(), kMin);
+    EXPECT_EQ((DeviceRect{10, 20, 30, 25}.width()), 20);
 }
 
 } // namespace

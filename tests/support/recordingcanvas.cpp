@@ -1,6 +1,9 @@
 #include "support/recordingcanvas.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 namespace nobrisa::test {
 
@@ -13,10 +16,11 @@ bool isWide(QChar c)
 
 int widthAt(const QString& text, int em)
 {
-    int w = 0;
+    // In 64 bits and saturated, as a real canvas measures a long text in a huge font.
+    std::int64_t w = 0;
     for (QChar c : text)
         w += isWide(c) ? em : em / 2;
-    return w;
+    return static_cast<int>(std::min<std::int64_t>(w, std::numeric_limits<int>::max()));
 }
 
 } // namespace
@@ -38,14 +42,17 @@ private:
 
 int RecordingCanvas::em() const
 {
-    const int h = fontHeight();
-    return h < 0 ? -h : h * 4 / 5;
+    const std::int64_t h = fontHeight();
+    return static_cast<int>(
+        std::min<std::int64_t>(h < 0 ? -h : h * 4 / 5, std::numeric_limits<int>::max()));
 }
 
 int RecordingCanvas::cellHeight() const
 {
     const int h = fontHeight();
-    return h > 0 ? h : em() * 5 / 4;
+    return h > 0 ? h
+                 : static_cast<int>(std::min<std::int64_t>(std::int64_t{em()} * 5 / 4,
+                                                           std::numeric_limits<int>::max()));
 }
 
 void RecordingCanvas::textOut(int x, int y, const QString& text)
