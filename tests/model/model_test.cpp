@@ -230,12 +230,6 @@ TEST(FontChoice, StoredFacesSelectTheListsSpellingOrNothing)
     EXPECT_EQ(slip.CBfont3, "") << "a face this machine lacks leaves no selection";
 }
 
-} // namespace
-} // namespace nobrisa
-
-namespace nobrisa {
-namespace {
-
 TEST(Coords, FarOffValuesStopAtTheDeviceLimitAndTheUsualOnesAreExact)
 {
     constexpr int kMax = std::numeric_limits<int>::max();
