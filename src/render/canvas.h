@@ -60,6 +60,13 @@ public:
     virtual void ellipse(const DeviceRect& r) = 0;
     virtual void roundRect(const DeviceRect& r, int ellipseWidth, int ellipseHeight) = 0;
 
+    // The layout metrics of the current font: a page recording measures its texts on the
+    // printer's canvas through this, so that they are laid out as the printer lays them out.
+    const TextMeasure& currentMeasure() { return measure(); }
+    // Draws one run of a text laid out before, clipped to `clip`: how a recording replays the
+    // lines of a DrawText without laying them out again.
+    void textRun(const TextRun& run, const DeviceRect& clip) { drawTextRun(run, clip); }
+
 protected:
     // Called after any font attribute changed, before the next text call.
     virtual void fontChanged() {}

@@ -1,0 +1,78 @@
+#include "model/digitcells.h"
+#include "model/tprintpositions.h"
+#include "model/tsliprecord.h"
+#include "pdfwords.h"
+#include "platform/qtprinterdevice.h"
+#include "preview/pagerecording.h"
+#include "render/drawslip.h"
+#include "render/printjob.h"
+
+#include <QFontDatabase>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace nobrisa {
+namespace {
+
+// Catches: a recorded page that prints anywhere but where the same slip prints when drawn
+// directly: texts measured with other metrics than the printer's, runs replayed at other places,
+// fonts or sizes lost between recording and replay. Both prints go through Qt's PDF output at
+// 600 dpi and are read back with pdftotext.
+TEST(PageRecordingPdf, ReplayedOnThePrinterPrintsWhereDrawingDirectlyPrints)
+{
+    if (!QFontDatabase::hasFamily(QStringLiteral("IPAGothic")))
+        GTEST_SKIP() << "IPAGothic not installed";
+    QTemporaryDir dir;
+    TSlipRecord slip;
+    slip.CheckBox1 = slip.CheckBox2 = slip.CheckBox3 = slip.CheckBox4 = slip.CheckBox4R = true;
+    slip.CheckBoxfont5 = slip.CheckBoxfont4 = true;
+    slip.Ekouza1 = "00120";
+    slip.Ekouza2 = "6";
+    slip.Ekouza3 = "12345";
+    slip.Ekanyu = "日本語教育振興会\r\n事務局";
+    slip.SEkingaku.setText("35000");
+    slip.Ezip = "100-0001";
+    slip.Maddres = "東京都千代田区千代田一丁目一番地一号\r\n郵便 太郎";
+    slip.MaddresR = "郵便 太郎";
+    slip.MemoTsuushin = "令和8年度 年会費\r\nよろしくお願いします";
+    const TPrintPositions positions;
+
+    const auto print = [&](const QString& file, bool recorded) {
+        QtPrinterDevice printer;
+        printer.setPdfOutput(dir.filePath(file), 600);
+        TSlipRecord copy = slip;
+        DigitCells cells;
+        const SlipSource source{copy, positions, printer, cells};
+        const PrintOutcome outcome = runPrintJob(printer, 1, [&](Canvas& canvas, int) {
+            if (!recorded) {
+                DrawSlip(canvas, source);
+                return;
+            }
+            PageRecording page;
+            PageRecorder recorder(canvas, page);
+            DrawSlip(recorder, source);
+            page.replay(canvas);
+        });
+        EXPECT_TRUE(outcome.ok) << outcome.error.toStdString();
+        return test::readPdfText(dir.filePath(file));
+    };
+    const test::PdfText direct = print("direct.pdf", false);
+    const test::PdfText replayed = print("replayed.pdf", true);
+    ASSERT_TRUE(direct.ok && replayed.ok) << direct.error.toStdString();
+    ASSERT_GT(direct.words.size(), 20u);
+    ASSERT_EQ(replayed.words.size(), direct.words.size());
+    for (std::size_t i = 0; i < direct.words.size(); ++i) {
+        const test::PdfWord& a = direct.words[i];
+        const test::PdfWord& b = replayed.words[i];
+        SCOPED_TRACE(a.text.toStdString());
+        EXPECT_EQ(b.text, a.text);
+        // Within one device pixel at 600 dpi (pdftotext prints points with two decimals).
+        EXPECT_NEAR(test::pointsToPixels(b.xMin, 600), test::pointsToPixels(a.xMin, 600), 1.0);
+        EXPECT_NEAR(test::pointsToPixels(b.yMin, 600), test::pointsToPixels(a.yMin, 600), 1.0);
+        EXPECT_NEAR(test::pointsToPixels(b.xMax, 600), test::pointsToPixels(a.xMax, 600), 1.0);
+    }
+}
+
+} // namespace
+} // namespace nobrisa
