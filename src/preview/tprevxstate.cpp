@@ -240,4 +240,13 @@ QTransform TPrevXState::pageTransform(int pageWidth, int pageHeight) const
     return QTransform(sx, 0, 0, sy, r.left, r.top);
 }
 
+void TPrevXState::paintSheet(Canvas& canvas) const
+{
+    canvas.setPen(Qt::black, Canvas::PenStyle::Solid, 1);
+    canvas.setBrush(Qt::white, false);
+    canvas.rectangle(sheetRect());
+    canvas.setPen(Qt::black, Canvas::PenStyle::Dot, 1);
+    canvas.rectangle(printableRect());
+}
+
 } // namespace nobrisa

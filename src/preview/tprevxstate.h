@@ -125,6 +125,9 @@ public:
     DeviceRect sheetRect() const noexcept;
     DeviceRect printableRect() const noexcept;
     QTransform pageTransform(int pageWidth, int pageHeight) const;
+    // Paints the white sheet and the dotted printable area on the control's canvas; the shown
+    // page then goes into printableRect() through pageTransform().
+    void paintSheet(Canvas& canvas) const;
     int physWidth() const noexcept { return mPhysWidth; }
     int physHeight() const noexcept { return mPhysHeight; }
 
