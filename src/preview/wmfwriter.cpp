@@ -60,17 +60,27 @@ void putColor(QByteArray& out, const QColor& c)
     out.append('\0');
 }
 
-// The longest prefix of `face` whose CP932 form fits `limit` bytes, so that a double-byte
-// character is never cut in half.
-QByteArray cp932Prefix(const QString& face, int limit)
+// The longest prefix of `text` whose CP932 form fits `limit` bytes, so that a double-byte
+// character is never cut in half. With `advances` (one per UTF-16 unit of `text`) it also gives
+// the spacing array: one entry per byte, a character's advance on its first byte and 0 on its
+// second, so that the entries of a character add up to its advance.
+QByteArray cp932Prefix(const QString& text, int limit, const std::vector<int>* advances = nullptr,
+                       std::vector<quint16>* dx = nullptr)
 {
     QByteArray out;
-    for (qsizetype i = 0; i < face.size();) {
-        const qsizetype n = face.at(i).isHighSurrogate() && i + 1 < face.size() ? 2 : 1;
-        const QByteArray ch = encodeCp932(face.mid(i, n));
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QByteArray ch = encodeCp932(text.mid(i, n));
         if (out.size() + ch.size() > limit)
             break;
         out += ch;
+        if (advances && dx) {
+            int advance = 0;
+            for (qsizetype k = i; k < i + n; ++k)
+                advance += (*advances)[static_cast<size_t>(k)];
+            dx->push_back(clamped(advance));
+            dx->insert(dx->end(), static_cast<size_t>(ch.size() - 1), 0);
+        }
         i += n;
     }
     return out;
@@ -250,16 +260,22 @@ void WmfWriter::lineTo(int x, int y)
     addRecord(META_LINETO, p);
 }
 
-void WmfWriter::extTextOut(int x, int y, const QString& text)
+void WmfWriter::extTextOut(int x, int y, const QString& text, const std::vector<int>& advances)
 {
     // The length field is 16-bit; a longer text is cut at a character boundary.
-    const QByteArray s = cp932Prefix(text, 32767);
+    const bool spaced = static_cast<qsizetype>(advances.size()) == text.size();
+    std::vector<quint16> dx;
+    const QByteArray s = cp932Prefix(text, 32767, spaced ? &advances : nullptr, &dx);
     QByteArray p;
     put16(p, clamped(y));
     put16(p, clamped(x));
     put16(p, static_cast<quint16>(s.size()));
     put16(p, 0); // options: neither clipped nor opaque, so no rectangle follows
-    p += s;      // addRecord pads an odd length to a whole word
+    p += s;
+    if (s.size() % 2)
+        p.append('\0');
+    for (const quint16 d : dx)
+        put16(p, d);
     addRecord(META_EXTTEXTOUT, p);
 }
 

@@ -18,10 +18,10 @@ namespace nobrisa {
 // lowest free slot and returns its index, which SelectObject and DeleteObject name; a deleted slot
 // is reused by the next create, as the programs that play metafiles expect.
 //
-// Text is written in CP932 with ExtTextOut and no spacing array: a CP932 string has more bytes
-// than characters, and players disagree on whether such an array has one entry per byte or per
-// character, so an array read the other way would spread the text. Without it every run still
-// starts at its exact position and the player sets it with the font's own widths.
+// Text is written in CP932 with ExtTextOut. Its optional spacing array has one entry per byte:
+// a double-byte character's advance sits on its first byte and 0 on its second, the form whose
+// entries players add up per character (LibreOffice does), so each character lands where the
+// printer put it whatever font the player has.
 class WmfWriter final {
 public:
     // The picture spans `width` × `height` units, `unitsPerInch` of them to the inch (the
@@ -57,8 +57,9 @@ public:
     void moveTo(int x, int y);
     void lineTo(int x, int y);
     // (x, y) is where the text is anchored by the current text alignment. Characters CP932
-    // lacks are written as '?'.
-    void extTextOut(int x, int y, const QString& text);
+    // lacks are written as '?'. `advances`, when it has one entry per UTF-16 unit of `text`, is
+    // written as the spacing array; otherwise none is and the player uses its font's widths.
+    void extTextOut(int x, int y, const QString& text, const std::vector<int>& advances = {});
 
     // The whole file: placeable header, metafile header, the records and the end record.
     QByteArray bytes() const;

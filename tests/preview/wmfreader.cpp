@@ -91,6 +91,10 @@ WmfText wmfText(const WmfRecord& r)
     const int options = r.word(3);
     const int textAt = (options & 0x0006) ? 16 : 8; // a clip or opaque rectangle comes first
     t.text = decodeCp932(r.params.mid(textAt, length));
+    const int dxAt = textAt + (length + 1) / 2 * 2;
+    if (r.params.size() > dxAt)
+        for (int i = 0; i < length; ++i)
+            t.dx.push_back(r.word(dxAt / 2 + i));
     return t;
 }
 

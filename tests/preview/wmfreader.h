@@ -30,10 +30,12 @@ struct WmfFile {
 
 WmfFile readWmf(const QByteArray& bytes);
 
-// META_EXTTEXTOUT: position, text decoded from CP932.
+// META_EXTTEXTOUT: position, text decoded from CP932, spacing array (one entry per byte; empty
+// when none).
 struct WmfText {
     int x = 0, y = 0;
     QString text;
+    std::vector<int> dx;
 };
 WmfText wmfText(const WmfRecord& record);
 

@@ -28,7 +28,7 @@ WmfWriter smallPicture()
     w.rectangle(40, 120, 1210, 40000); // beyond 16 bits: clamped
     w.moveTo(90, 150);
     w.lineTo(90, -40000);
-    w.extTextOut(100, 200, QStringLiteral("加入者A")); // 7 bytes: padded to 8
+    w.extTextOut(100, 200, QStringLiteral("加入者A"), {100, 100, 98, 50}); // 7 bytes: padded
     w.extTextOut(300, -5, QStringLiteral("ﾅｶﾐｷ"));
     w.deleteObject(brush);
     w.selectObject(w.createPen(WmfWriter::PenStyle::Dot, 2, Qt::red)); // reuses the brush's slot
@@ -78,7 +78,7 @@ TEST(WmfWriterTest, RoundTripKeepsRecordsCoordinatesAndTexts)
         {0x041B, {32767, 1210, 120, 40}},
         {0x0214, {150, 90}},
         {0x0213, {-32767, 90}},
-        {0x0A32, {200, 100, 7, 0}},
+        {0x0A32, {200, 100, 7, 0}}, // 3 + 4 + 4 + 7 words
         {0x0A32, {-5, 300, 4, 0}},
         {0x01F0, {1}},
         {0x02FA, {2, 2, 0, 0xFF, 0}},
@@ -98,7 +98,9 @@ TEST(WmfWriterTest, RoundTripKeepsRecordsCoordinatesAndTexts)
     EXPECT_EQ(font.face, QStringLiteral("ＭＳ ゴシック"));
     const auto texts = f.withFunction(0x0A32);
     EXPECT_EQ(wmfText(*texts.at(0)).text, QStringLiteral("加入者A"));
-    EXPECT_EQ(texts.at(0)->params.size(), 16); // 8 bytes of parameters + 8 of padded text
+    EXPECT_EQ(texts.at(0)->params.size(), 8 + 8 + 14); // parameters, padded text, spacing
+    EXPECT_EQ(wmfText(*texts.at(0)).dx, (std::vector<int>{100, 0, 100, 0, 98, 0, 50}));
+    EXPECT_TRUE(wmfText(*texts.at(1)).dx.empty());
     EXPECT_EQ(wmfText(*texts.at(1)).text, QStringLiteral("ﾅｶﾐｷ"));
     EXPECT_EQ(wmfText(*texts.at(1)).y, -5);
 }
