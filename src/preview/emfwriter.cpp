@@ -26,6 +26,7 @@ enum RecordType : quint32 {
 
 constexpr quint32 TRANSPARENT = 1;
 constexpr quint32 GM_COMPATIBLE = 1;
+constexpr quint32 ETO_CLIPPED = 0x0004;
 constexpr int FACE_NAME_UNITS = 32;
 constexpr quint32 HEADER_BYTES = 108; // with both header extensions
 constexpr quint32 EOF_BYTES = 20;
@@ -219,7 +220,8 @@ void EmfWriter::lineTo(int x, int y)
     addRecord(EMR_LINETO, d);
 }
 
-void EmfWriter::extTextOut(int x, int y, const QString& text, const std::vector<int>& advances)
+void EmfWriter::extTextOut(int x, int y, const QString& text, const std::vector<int>& advances,
+                           const std::optional<DeviceRect>& clip)
 {
     constexpr quint32 textAt = 76; // record offset of the string, after the fixed fields
     const quint32 chars = static_cast<quint32>(text.size());
@@ -235,8 +237,9 @@ void EmfWriter::extTextOut(int x, int y, const QString& text, const std::vector<
     putInt(d, y);
     put32(d, chars);
     put32(d, textAt);
-    put32(d, 0);            // options: neither clipped nor opaque
-    putRect(d, 0, 0, 0, 0); // the unused clipping rectangle
+    put32(d, clip ? ETO_CLIPPED : 0);
+    const DeviceRect r = clip.value_or(DeviceRect{});
+    putRect(d, r.left, r.top, r.right, r.bottom);
     put32(d, dxAt);
     putUtf16(d, text);
     padTo4(d);

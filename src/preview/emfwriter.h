@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace nobrisa {
@@ -45,7 +46,9 @@ public:
     // `advances`, when it has one entry per UTF-16 unit of `text`, is written as the spacing
     // array: each character then lands where the printer put it, whatever font the reader has.
     // Otherwise no array is written and the reader sets the text with its font's widths.
-    void extTextOut(int x, int y, const QString& text, const std::vector<int>& advances = {});
+    // `clip`, when given, clips the text to that rectangle, as DrawText clips to its box.
+    void extTextOut(int x, int y, const QString& text, const std::vector<int>& advances = {},
+                    const std::optional<DeviceRect>& clip = std::nullopt);
 
     // The whole file: header, the records and the end record.
     QByteArray bytes() const;

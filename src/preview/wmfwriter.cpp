@@ -31,6 +31,7 @@ enum Function : quint16 {
 };
 
 constexpr quint16 TRANSPARENT = 1;
+constexpr quint16 ETO_CLIPPED = 0x0004;
 constexpr quint16 BS_SOLID = 0;
 constexpr quint16 BS_NULL = 1;
 constexpr int FACE_NAME_BYTES = 32;
@@ -260,7 +261,8 @@ void WmfWriter::lineTo(int x, int y)
     addRecord(META_LINETO, p);
 }
 
-void WmfWriter::extTextOut(int x, int y, const QString& text, const std::vector<int>& advances)
+void WmfWriter::extTextOut(int x, int y, const QString& text, const std::vector<int>& advances,
+                           const std::optional<DeviceRect>& clip)
 {
     // The length field is 16-bit; a longer text is cut at a character boundary.
     const bool spaced = static_cast<qsizetype>(advances.size()) == text.size();
@@ -270,7 +272,13 @@ void WmfWriter::extTextOut(int x, int y, const QString& text, const std::vector<
     put16(p, clamped(y));
     put16(p, clamped(x));
     put16(p, static_cast<quint16>(s.size()));
-    put16(p, 0); // options: neither clipped nor opaque, so no rectangle follows
+    put16(p, clip ? ETO_CLIPPED : 0);
+    if (clip) {
+        put16(p, clamped(clip->left));
+        put16(p, clamped(clip->top));
+        put16(p, clamped(clip->right));
+        put16(p, clamped(clip->bottom));
+    }
     p += s;
     if (s.size() % 2)
         p.append('\0');

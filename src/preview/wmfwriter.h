@@ -1,9 +1,12 @@
 #pragma once
 
+#include "render/textlayout.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace nobrisa {
@@ -59,7 +62,9 @@ public:
     // (x, y) is where the text is anchored by the current text alignment. Characters CP932
     // lacks are written as '?'. `advances`, when it has one entry per UTF-16 unit of `text`, is
     // written as the spacing array; otherwise none is and the player uses its font's widths.
-    void extTextOut(int x, int y, const QString& text, const std::vector<int>& advances = {});
+    // `clip`, when given, clips the text to that rectangle, as DrawText clips to its box.
+    void extTextOut(int x, int y, const QString& text, const std::vector<int>& advances = {},
+                    const std::optional<DeviceRect>& clip = std::nullopt);
 
     // The whole file: placeable header, metafile header, the records and the end record.
     QByteArray bytes() const;

@@ -22,7 +22,7 @@ TEST(EmfWriterTest, RoundTripKeepsHeaderRecordsAndUtf16Texts)
     w.moveTo(90, 150);
     w.lineTo(90, 230);
     w.extTextOut(100, 200, QStringLiteral("加入者"), {100, 100, 98});
-    w.extTextOut(300, 200, QStringLiteral("ﾅｶﾐｷ")); // no spacing array
+    w.extTextOut(300, 200, QStringLiteral("ﾅｶﾐｷ"), {}, DeviceRect{280, 190, 400, 260});
     w.deleteObject(brush);
     w.deleteObject(brush); // already free: nothing written
     EXPECT_EQ(w.createPen(EmfWriter::PenStyle::Dot, 1, Qt::red), 2); // the lowest free slot
@@ -79,6 +79,11 @@ TEST(EmfWriterTest, RoundTripKeepsHeaderRecordsAndUtf16Texts)
     const EmfText kana = emfText(*texts.at(1));
     EXPECT_EQ(kana.text, QStringLiteral("ﾅｶﾐｷ"));
     EXPECT_TRUE(kana.advances.empty());
+    EXPECT_EQ(texts.at(0)->field(11), 0); // options: not clipped
+    EXPECT_EQ(texts.at(1)->field(11), 4); // ETO_CLIPPED, to this rectangle:
+    EXPECT_EQ((std::vector<int>{texts.at(1)->field(12), texts.at(1)->field(13),
+                                texts.at(1)->field(14), texts.at(1)->field(15)}),
+              (std::vector<int>{280, 190, 400, 260}));
 }
 
 } // namespace

@@ -29,7 +29,7 @@ WmfWriter smallPicture()
     w.moveTo(90, 150);
     w.lineTo(90, -40000);
     w.extTextOut(100, 200, QStringLiteral("加入者A"), {100, 100, 98, 50}); // 7 bytes: padded
-    w.extTextOut(300, -5, QStringLiteral("ﾅｶﾐｷ"));
+    w.extTextOut(300, -5, QStringLiteral("ﾅｶﾐｷ"), {}, DeviceRect{280, -20, 400, 10});
     w.deleteObject(brush);
     w.selectObject(w.createPen(WmfWriter::PenStyle::Dot, 2, Qt::red)); // reuses the brush's slot
     w.deleteObject(7); // no such object: nothing written
@@ -78,8 +78,8 @@ TEST(WmfWriterTest, RoundTripKeepsRecordsCoordinatesAndTexts)
         {0x041B, {32767, 1210, 120, 40}},
         {0x0214, {150, 90}},
         {0x0213, {-32767, 90}},
-        {0x0A32, {200, 100, 7, 0}}, // 3 + 4 + 4 + 7 words
-        {0x0A32, {-5, 300, 4, 0}},
+        {0x0A32, {200, 100, 7, 0}},                   // 3 + 4 + 4 + 7 words
+        {0x0A32, {-5, 300, 4, 4, 280, -20, 400, 10}}, // clipped
         {0x01F0, {1}},
         {0x02FA, {2, 2, 0, 0xFF, 0}},
         {0x012D, {1}},
@@ -116,7 +116,7 @@ TEST(WmfWriterTest, SaveWritesTheBytesOrNamesTheFileItCouldNotWrite)
     // The golden file holds the bytes LibreOffice was seen to open: any change shows here.
     QFile golden(QStringLiteral(NOBRISA_TEST_DATA "/wmf/small_picture.wmf"));
     ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().toHex(' '), golden.readAll().toHex(' '));
+    EXPECT_EQ(file.readAll().toHex(' ').toStdString(), golden.readAll().toHex(' ').toStdString());
 
     const QString missing = dir.filePath(QStringLiteral("no/such/folder/x.wmf"));
     EXPECT_FALSE(smallPicture().save(missing, &error));
