@@ -2,6 +2,7 @@
 #include "model/tprintpositions.h"
 #include "model/tsliprecord.h"
 #include "pdfwords.h"
+#include "platform/metricscanvas.h"
 #include "platform/qtprinterdevice.h"
 #include "preview/pagerecording.h"
 #include "render/drawslip.h"
@@ -17,8 +18,9 @@ namespace {
 
 // Catches: a recorded page that prints anywhere but where the same slip prints when drawn
 // directly: texts measured with other metrics than the printer's, runs replayed at other places,
-// fonts or sizes lost between recording and replay. Both prints go through Qt's PDF output at
-// 600 dpi and are read back with pdftotext.
+// fonts or sizes lost between recording and replay. The page is recorded once during the job on
+// the printer's own canvas, and once before it on a MetricsCanvas, as the previews record. The
+// prints go through Qt's PDF output at 600 dpi and are read back with pdftotext.
 TEST(PageRecordingPdf, ReplayedOnThePrinterPrintsWhereDrawingDirectlyPrints)
 {
     if (!QFontDatabase::hasFamily(QStringLiteral("IPAGothic")))
@@ -38,39 +40,53 @@ TEST(PageRecordingPdf, ReplayedOnThePrinterPrintsWhereDrawingDirectlyPrints)
     slip.MemoTsuushin = "令和8年度 年会費\r\nよろしくお願いします";
     const TPrintPositions positions;
 
-    const auto print = [&](const QString& file, bool recorded) {
+    enum class Way { Direct, RecordedOnPrinter, RecordedBefore };
+    const auto print = [&](const QString& file, Way way) {
         QtPrinterDevice printer;
         printer.setPdfOutput(dir.filePath(file), 600);
         TSlipRecord copy = slip;
         DigitCells cells;
         const SlipSource source{copy, positions, printer, cells};
-        const PrintOutcome outcome = runPrintJob(printer, 1, [&](Canvas& canvas, int) {
-            if (!recorded) {
-                DrawSlip(canvas, source);
-                return;
-            }
-            PageRecording page;
-            PageRecorder recorder(canvas, page);
+        PageRecording before;
+        if (way == Way::RecordedBefore) {
+            MetricsCanvas metrics(printer.deviceCaps(DeviceCap::LogPixelsY));
+            PageRecorder recorder(metrics.canvas(), before);
             DrawSlip(recorder, source);
-            page.replay(canvas);
+        }
+        const PrintOutcome outcome = runPrintJob(printer, 1, [&](Canvas& canvas, int) {
+            if (way == Way::Direct) {
+                DrawSlip(canvas, source);
+            } else if (way == Way::RecordedBefore) {
+                before.replay(canvas);
+            } else {
+                PageRecording page;
+                PageRecorder recorder(canvas, page);
+                DrawSlip(recorder, source);
+                page.replay(canvas);
+            }
         });
         EXPECT_TRUE(outcome.ok) << outcome.error.toStdString();
         return test::readPdfText(dir.filePath(file));
     };
-    const test::PdfText direct = print("direct.pdf", false);
-    const test::PdfText replayed = print("replayed.pdf", true);
-    ASSERT_TRUE(direct.ok && replayed.ok) << direct.error.toStdString();
+    const test::PdfText direct = print("direct.pdf", Way::Direct);
+    ASSERT_TRUE(direct.ok) << direct.error.toStdString();
     ASSERT_GT(direct.words.size(), 20u);
-    ASSERT_EQ(replayed.words.size(), direct.words.size());
-    for (std::size_t i = 0; i < direct.words.size(); ++i) {
-        const test::PdfWord& a = direct.words[i];
-        const test::PdfWord& b = replayed.words[i];
-        SCOPED_TRACE(a.text.toStdString());
-        EXPECT_EQ(b.text, a.text);
-        // Within one device pixel at 600 dpi (pdftotext prints points with two decimals).
-        EXPECT_NEAR(test::pointsToPixels(b.xMin, 600), test::pointsToPixels(a.xMin, 600), 1.0);
-        EXPECT_NEAR(test::pointsToPixels(b.yMin, 600), test::pointsToPixels(a.yMin, 600), 1.0);
-        EXPECT_NEAR(test::pointsToPixels(b.xMax, 600), test::pointsToPixels(a.xMax, 600), 1.0);
+    for (const Way way : {Way::RecordedOnPrinter, Way::RecordedBefore}) {
+        const test::PdfText replayed = print("replayed.pdf", way);
+        SCOPED_TRACE(way == Way::RecordedBefore ? "recorded before the job"
+                                                : "recorded in the job");
+        ASSERT_TRUE(replayed.ok) << replayed.error.toStdString();
+        ASSERT_EQ(replayed.words.size(), direct.words.size());
+        for (std::size_t i = 0; i < direct.words.size(); ++i) {
+            const test::PdfWord& a = direct.words[i];
+            const test::PdfWord& b = replayed.words[i];
+            SCOPED_TRACE(a.text.toStdString());
+            EXPECT_EQ(b.text, a.text);
+            // Within one device pixel at 600 dpi (pdftotext prints points with two decimals).
+            EXPECT_NEAR(test::pointsToPixels(b.xMin, 600), test::pointsToPixels(a.xMin, 600), 1.0);
+            EXPECT_NEAR(test::pointsToPixels(b.yMin, 600), test::pointsToPixels(a.yMin, 600), 1.0);
+            EXPECT_NEAR(test::pointsToPixels(b.xMax, 600), test::pointsToPixels(a.xMax, 600), 1.0);
+        }
     }
 }
 
