@@ -2,6 +2,7 @@
 #include "model/tprintpositions.h"
 #include "model/tsliprecord.h"
 #include "pdfwords.h"
+#include "platform/facsimile.h"
 #include "platform/metricscanvas.h"
 #include "platform/qtprinterdevice.h"
 #include "preview/pagerecording.h"
@@ -12,6 +13,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace nobrisa {
 namespace {
@@ -88,6 +91,40 @@ TEST(PageRecordingPdf, ReplayedOnThePrinterPrintsWhereDrawingDirectlyPrints)
             EXPECT_NEAR(test::pointsToPixels(b.xMax, 600), test::pointsToPixels(a.xMax, 600), 1.0);
         }
     }
+}
+
+} // namespace
+} // namespace nobrisa
+
+namespace nobrisa {
+namespace {
+
+// Catches: a facsimile sized to the paper rather than to the slip's edges through the
+// adjustment, or missing the form or the contents.
+TEST(Facsimile, SpansToTheSlipsEdgesWithTheFormAndTheContents)
+{
+    FixedDevice device; // 600 dpi
+    device.offsetX = 100;
+    device.offsetY = 50;
+    TSlipRecord slip;
+    slip.CheckBox1 = true;
+    slip.Ekouza1 = "00120";
+    slip.Ekanyu = "加入者";
+    slip.SEleftright.setText("25");
+    slip.SEtopbottom.setText("-10");
+    const TPrintPositions positions;
+    DigitCells cells;
+    const Facsimile f = recordFacsimile(SlipSource{slip, positions, device, cells});
+    // 1825 / 254 × 600 = 4311.0 − 100; 1130 / 254 × 600 = 2669.3 − 50.
+    EXPECT_EQ(f.width, 4211);
+    EXPECT_EQ(f.height, 2619);
+    const auto count = [&](DrawCall::Kind kind) {
+        return std::count_if(f.page.calls.begin(), f.page.calls.end(),
+                             [kind](const DrawCall& c) { return c.kind == kind; });
+    };
+    EXPECT_EQ(count(DrawCall::Kind::Rectangle), 23);
+    EXPECT_EQ(count(DrawCall::Kind::TextOut), 10) << "five account digits on each half";
+    EXPECT_GT(count(DrawCall::Kind::TextRun), 0) << "the subscriber name";
 }
 
 } // namespace
