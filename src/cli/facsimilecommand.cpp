@@ -13,8 +13,10 @@
 #include "platform/qtcanvas.h"
 #include "platform/qtprinterdevice.h"
 #include "preview/metafileexport.h"
+#include "preview/wmfwriter.h"
 #include "render/drawslip.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QPageSize>
@@ -122,13 +124,8 @@ void replayScaled(const Facsimile& f, QPainter& painter, double scaleX, double s
     canvas.setPainter(nullptr);
 }
 
-QString writeFailure(const QString& path)
-{
-    return QStringLiteral("ファイル「%1」に書き込めませんでした。").arg(path);
-}
-
 // A PNG at `dpi` on white: the picture's pixels scaled from the printer's resolution.
-bool writePng(const Facsimile& f, int dpi, const QString& path, QString* error)
+QByteArray pngBytes(const Facsimile& f, int dpi)
 {
     const double sx = double(dpi) / f.pixelsPerInchX;
     const double sy = double(dpi) / f.pixelsPerInchY;
@@ -141,34 +138,30 @@ bool writePng(const Facsimile& f, int dpi, const QString& path, QString* error)
         painter.setRenderHint(QPainter::TextAntialiasing);
         replayScaled(f, painter, sx, sy);
     }
-    if (!image.save(path, "PNG")) {
-        *error = writeFailure(path);
-        return false;
-    }
-    return true;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
 }
 
 // A one-page PDF the size of the picture, at the printer's resolution: its texts stand where
 // the printer's would.
-bool writePdf(const Facsimile& f, const QString& path, QString* error)
+QByteArray pdfBytes(const Facsimile& f)
 {
-    QPdfWriter writer(path);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
     writer.setResolution(f.pixelsPerInchX);
     writer.setPageSize(
         QPageSize(QSizeF(f.width * 72.0 / f.pixelsPerInchX, f.height * 72.0 / f.pixelsPerInchY),
                   QPageSize::Point, QString(), QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        *error = writeFailure(path);
-        return false;
-    }
+    QPainter painter(&writer);
     replayScaled(f, painter, 1.0, double(f.pixelsPerInchX) / f.pixelsPerInchY);
-    if (!painter.end()) {
-        *error = writeFailure(path);
-        return false;
-    }
-    return true;
+    painter.end();
+    return bytes;
 }
 
 } // namespace
@@ -223,6 +216,7 @@ int facsimileCommand(const QStringList& args, QTextStream& out, QTextStream& err
                         : std::optional<RowSource>(RowSource{rows.table, rows.mapping, o.row});
     const Facsimile f = recordFacsimile(source, row ? &*row : nullptr);
 
+    // Every format goes through a temporary file that replaces OUT only when all was written.
     QString error;
     bool written = false;
     switch (o.format) {
@@ -231,10 +225,10 @@ int facsimileCommand(const QStringList& args, QTextStream& out, QTextStream& err
         written = saveRecording(f.page, {f.width, f.height, f.pixelsPerInchY}, o.out, &error);
         break;
     case Format::Png:
-        written = writePng(f, o.dpi, o.out, &error);
+        written = saveMetafile(o.out, pngBytes(f, o.dpi), &error);
         break;
     case Format::Pdf:
-        written = writePdf(f, o.out, &error);
+        written = saveMetafile(o.out, pdfBytes(f), &error);
         break;
     }
     if (!written) {
