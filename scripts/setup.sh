@@ -13,6 +13,7 @@ packages=(
   cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf libcups2-dev
   poppler-utils python3 python3-numpy
   xvfb xauth xdotool x11-apps
+  libreoffice-draw
 )
 
 missing=()

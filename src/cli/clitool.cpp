@@ -1,5 +1,7 @@
 #include "cli/clitool.h"
 
+#include "cli/clioptions.h"
+
 #include "aids/continuoustable.h"
 
 #include "model/digitcells.h"
@@ -15,10 +17,6 @@
 #include "settings/settings.h"
 #include "text/lines.h"
 
-#include <QDateTime>
-#include <QFileInfo>
-
-#include <array>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -31,6 +29,8 @@ const char* const kHelp = R"(使い方:
   nobrisa-cli print FILE [--copies N] [--right] [--blank] [--printer NAME | --pdf OUT.pdf] [--dpi N]
   nobrisa-cli print FILE --csv ROWS.csv [--rows B-E | --all] [--map FIELD=COLUMN ...]
                    [--printer NAME | --pdf OUT.pdf] [--dpi N]
+  nobrisa-cli facsimile FILE OUT [--dpi N] [--printer NAME]
+                       [--csv ROWS.csv --row N [--map FIELD=COLUMN ...]]
   nobrisa-cli printers
   nobrisa-cli --help
 
@@ -61,10 +61,20 @@ print     設定ファイル (*.dat) またはアプリケーションの INI �
                   message1=0 message2=8 message3=9 message4=10 (その列がなければ 0)。
                   FIELD: postal (〒), address1 (住所１), address2 (住所２), name (氏名),
                          tel (電話), amount (金額), message1 … message4 (通信欄１～４)
+facsimile 設定ファイルの払込取扱票の見本 (青い用紙の枠に、印刷される位置で内容を描いた絵) を
+          OUT に書き出します。形式は OUT の拡張子で決まります: .wmf (Windows メタファイル),
+          .emf (拡張メタファイル), .png (画像), .pdf。絵の大きさはプリンタのドットで
+          用紙の左上から払込取扱票の右下までです。
+  --dpi N         PNG の解像度 (既定 200)。
+  --printer NAME  このプリンタの解像度と余白で描きます (既定: 600 dpi の PDF 出力。
+                  どのパソコンでも同じ絵になります)。
+  --csv ROWS.csv --row N
+                  CSV ファイルの N 行目 (1 から) をご依頼人にした見本を描きます。
+  --map FIELD=COLUMN   print と同じです。
 printers  プリンタの一覧を表示します。既定のプリンタには * が付きます。
 
 終了コード: 0 成功, 1 引数の誤り, 2 ファイルを読めない, 3 プリンタがない・見つからない,
-            4 印刷または PDF の書き込みに失敗
+            4 印刷または PDF・見本のファイルの書き込みに失敗
 )";
 
 struct PrintOptions {
@@ -82,20 +92,6 @@ struct PrintOptions {
     std::vector<std::pair<MapField, int>> mapping;
 };
 
-// The names --map takes, in the lists' order.
-constexpr std::array<std::pair<const char16_t*, MapField>, kMapFieldCount> kMapNames{{
-    {u"postal", MapField::PostalCode},
-    {u"address1", MapField::Address1},
-    {u"address2", MapField::Address2},
-    {u"name", MapField::Name},
-    {u"tel", MapField::Telephone},
-    {u"amount", MapField::Amount},
-    {u"message1", MapField::Message1},
-    {u"message2", MapField::Message2},
-    {u"message3", MapField::Message3},
-    {u"message4", MapField::Message4},
-}};
-
 // "B-E" → (B, E), both whole numbers ≥ 0.
 std::optional<std::pair<int, int>> parseRowRange(const QString& text)
 {
@@ -108,34 +104,7 @@ std::optional<std::pair<int, int>> parseRowRange(const QString& text)
     return std::pair{first, last};
 }
 
-std::optional<std::pair<MapField, int>> parseMapping(const QString& text)
-{
-    const qsizetype eq = text.indexOf(QLatin1Char('='));
-    if (eq < 0)
-        return std::nullopt;
-    const QString name = text.left(eq).trimmed().toLower();
-    int column = 0;
-    if (!parseWholeNumber(text.mid(eq + 1), &column) || column < 0)
-        return std::nullopt;
-    for (const auto& [known, field] : kMapNames) {
-        if (name == QStringView(known))
-            return std::pair{field, column};
-    }
-    return std::nullopt;
-}
-
 // Reads the print command's arguments; returns an error message for bad ones.
-// Why a file given on the command line cannot be read, if it cannot.
-std::optional<QString> checkReadable(const QString& path)
-{
-    const QFileInfo info(path);
-    if (!info.exists())
-        return QStringLiteral("ファイル「%1」が見つかりません。").arg(path);
-    if (!info.isFile() || !info.isReadable())
-        return QStringLiteral("ファイル「%1」を読み込めません。").arg(path);
-    return std::nullopt;
-}
-
 std::optional<QString> parsePrint(const QStringList& args, PrintOptions& o)
 {
     auto needValue = [&](qsizetype& i) -> std::optional<QString> {
@@ -176,9 +145,7 @@ std::optional<QString> parsePrint(const QStringList& args, PrintOptions& o)
             const auto v = needValue(i);
             const auto pair = v ? parseMapping(*v) : std::nullopt;
             if (!pair)
-                return QStringLiteral("--map には 項目=列番号 を指定してください (例: name=4)。"
-                                      "項目: postal, address1, address2, name, tel, amount, "
-                                      "message1～message4");
+                return mappingUsage();
             o.mapping.push_back(*pair);
         } else if (a == u"--printer" || a == u"--pdf" || a == u"--csv") {
             const auto v = needValue(i);
@@ -229,42 +196,17 @@ int printCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         return Usage;
     }
 
-    if (const auto problem = checkReadable(o.file)) {
-        err << "nobrisa-cli: " << *problem << '\n';
-        return FileError;
-    }
-
     SettingsState state;
     TPrintPositions positions;
-    SettingsEnvironment env;
-    env.now = QDateTime::currentDateTime();
-    QString error;
-    if (!LoadSettings(o.file, state, env, &error) ||
-        !LoadPrintPositions(o.file, positions, &error)) {
-        err << "nobrisa-cli: " << error << '\n';
+    if (!loadSettingFile(o.file, state, positions, err))
         return FileError;
-    }
 
     // The continuous print reads its rows before any printer is touched.
     ContinuousTable rows;
     RowRange range;
     if (!o.csv.isEmpty()) {
-        if (const auto problem = checkReadable(o.csv)) {
-            err << "nobrisa-cli: " << *problem << '\n';
-            return FileError;
-        }
-        if (!openCsvFile(rows, o.csv, state.slip.SEkingaku.text(), &error)) {
-            err << "nobrisa-cli: " << error << '\n';
-            return FileError;
-        }
-        for (const auto& [field, column] : o.mapping) {
-            if (column >= rows.mapping.itemCount) {
-                err << "nobrisa-cli: --map の列 " << column << " はありません (この CSV の列は 1 から "
-                    << rows.mapping.itemCount - 1 << " まで)。\n";
-                return Usage;
-            }
-            rows.mapping.select(field, column);
-        }
+        if (const int status = loadRows(o.csv, state.slip.SEkingaku.text(), o.mapping, rows, err))
+            return status;
         const int dataRows = rows.table.rowCount() - 1;
         range = o.rows ? continuousRange(QString::number(o.rows->first),
                                          QString::number(o.rows->second))
@@ -385,6 +327,8 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err)
         return printCommand(rest, out, err);
     if (command == u"printers")
         return printersCommand(rest, out, err);
+    if (command == u"facsimile")
+        return facsimileCommand(rest, out, err);
     err << "nobrisa-cli: 不明なコマンドです: " << command << "\n\n" << kHelp;
     return Usage;
 }

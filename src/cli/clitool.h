@@ -11,10 +11,13 @@ enum ExitCode : int {
     Usage = 1,        // bad arguments
     FileError = 2,    // the setting file is missing or cannot be read
     PrinterError = 3, // unknown printer, or no printer and no --pdf
-    PrintFailed = 4,  // the job or the PDF could not be written
+    PrintFailed = 4,  // the job, the PDF or the picture could not be written
 };
 
 // Runs the command line (without the program name); messages go to `out` and `err`.
 int run(const QStringList& args, QTextStream& out, QTextStream& err);
+
+// The commands run() dispatches to, each given the arguments after its name.
+int facsimileCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 
 } // namespace nobrisa::cli

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -347,6 +348,70 @@ TEST(Cli, BlankSlipIsRefusedAndCharactersNoFontHasAreNamed)
         // 𠮷 is named only on a machine without a font that has it.
         const bool printsName = c.args.contains(boxes) || c.args.contains(csv);
         EXPECT_EQ(run.err.contains("U+20BB7"), printsName && !installedFontsHave(0x20BB7));
+    }
+}
+
+// Catches: a facsimile written in another format than its name says, a PNG not scaled from the
+// printer's pixels to --dpi, a PDF whose page is not the picture (the subscriber elsewhere than
+// its box), a row facsimile that does not draw the row's payer, and bad arguments (an unknown
+// extension, a row beyond the table) that write something instead of saying what is wrong.
+TEST(Cli, FacsimileWritesEachFormatAndRefusesBadArguments)
+{
+    QTemporaryDir dir;
+    QFile csvFile(dir.filePath("rows.csv"));
+    ASSERT_TRUE(csvFile.open(QIODevice::WriteOnly));
+    csvFile.write("100-0001,東京都,,山田花子\n100-0002,大阪府,,川口次郎\n");
+    csvFile.close();
+    const QString csv = csvFile.fileName();
+    // The PDF output at 600 dpi has no margins: the picture is the slip from the paper's corner.
+    const FixedDevice pdf600;
+    const Coords coords(pdf600, 0, 0);
+    struct Case {
+        QStringList args;
+        int status;
+        QByteArray magic; // at `magicAt`
+        int magicAt;
+        QString word; // in the PDF
+    };
+    const Case cases[] = {
+        {{"out.wmf"}, 0, "\xD7\xCD\xC6\x9A", 0, {}},
+        {{"OUT.EMF"}, 0, " EMF", 40, {}},
+        {{"out.png", "--dpi", "150"}, 0, "\x89PNG", 0, {}},
+        {{"out.pdf"}, 0, "%PDF", 0, "日本語教育振興会"},
+        {{"row.pdf", "--csv", csv, "--row", "2", "--map", "name=4"}, 0, "%PDF", 0, "川口次郎"},
+        {{"out.txt"}, 1, {}, 0, {}},
+        {{"row.png", "--csv", csv, "--row", "3"}, 1, {}, 0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const QString out = dir.filePath(c.args.first());
+        const CliRun run = runCli(QStringList{"facsimile", sample(), out} + c.args.mid(1));
+        ASSERT_EQ(run.exitCode, c.status) << run.err.toStdString();
+        QFile file(out);
+        if (c.status != 0) {
+            EXPECT_FALSE(file.exists());
+            EXPECT_TRUE(run.err.contains(c.args.first().endsWith(".txt") ? ".wmf" : "--row 3"))
+                << run.err.toStdString();
+            continue;
+        }
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.read(c.magicAt + c.magic.size()).mid(c.magicAt), c.magic);
+        if (out.endsWith(".png")) {
+            const QImage image(out);
+            EXPECT_EQ(image.size(),
+                      QSize(qRound(coords.mmx(1800) / 4.0), qRound(coords.mmy(1140) / 4.0)));
+        }
+        if (c.word.isEmpty())
+            continue;
+        const test::PdfText text = test::readPdfText(out);
+        ASSERT_TRUE(text.ok) << text.error.toStdString();
+        EXPECT_NEAR(test::pointsToPixels(text.pageWidth, 600), coords.mmx(1800), 1);
+        const test::PdfWord* word = text.find(c.word);
+        ASSERT_NE(word, nullptr);
+        // The subscriber's box spans x 11.0 to 74.0 mm, the payer's address area lies below it.
+        const double x = test::pointsToPixels(word->xMin, 600);
+        EXPECT_GT(x, coords.mmx(110));
+        EXPECT_LT(x, coords.mmx(740));
     }
 }
 

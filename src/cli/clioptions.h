@@ -1,0 +1,38 @@
+#pragma once
+
+#include "aids/continuoustable.h"
+#include "model/tprintpositions.h"
+#include "settings/settings.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace nobrisa::cli {
+
+// What the commands share: reading the setting file, the CSV table and its --map options.
+
+// Why a file given on the command line cannot be read, if it cannot.
+std::optional<QString> checkReadable(const QString& path);
+
+// "FIELD=COLUMN" of --map; nothing for an unknown field or a column that is not a number ≥ 0.
+std::optional<std::pair<MapField, int>> parseMapping(const QString& text);
+// The message for a --map value parseMapping refuses.
+QString mappingUsage();
+
+// Reads the slip and the print positions of a setting file (or the application's INI file).
+// False, with the reason on `err`, when the file is missing or unreadable.
+bool loadSettingFile(const QString& path, SettingsState& state, TPrintPositions& positions,
+                     QTextStream& err);
+
+// Reads the CSV file into `rows` (the amount column filled with `amountText`) and applies the
+// mapping overrides. Returns 0 or the exit code, with the reason on `err`.
+int loadRows(const QString& csv, const QString& amountText,
+             const std::vector<std::pair<MapField, int>>& mapping, ContinuousTable& rows,
+             QTextStream& err);
+
+} // namespace nobrisa::cli
