@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QSplitter>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace nobrisa {
@@ -69,13 +70,21 @@ void FacsimileView::paintEvent(QPaintEvent*)
 {
     if (!mFacsimile || mFacsimile->width <= 0 || mFacsimile->height <= 0)
         return;
-    // Antialiasing stays off: a form line one printer pixel wide, a tenth of a screen pixel
-    // here, then still comes out a whole pixel wide instead of as a faint trace.
+    const qreal scaleX = static_cast<qreal>(width()) / mFacsimile->width;
+    const qreal scaleY = static_cast<qreal>(height()) / mFacsimile->height;
+    // A pen no wider than a screen pixel is drawn one screen pixel wide (width 0, as GDI draws
+    // it): Qt fades a line thinner than a pixel by its width, and a form line one printer pixel
+    // wide, a tenth of a screen pixel here, would come out as a faint trace instead of blue.
+    PageRecording page = mFacsimile->page;
+    const qreal scale = std::max(scaleX, scaleY);
+    for (DrawCall& call : page.calls) {
+        if (call.kind == DrawCall::Kind::Pen && call.width * scale <= 1)
+            call.width = 0;
+    }
     QPainter painter(this);
-    painter.scale(static_cast<qreal>(width()) / mFacsimile->width,
-                  static_cast<qreal>(height()) / mFacsimile->height);
+    painter.scale(scaleX, scaleY);
     QtCanvas canvas(&painter);
-    mFacsimile->page.replay(canvas);
+    page.replay(canvas);
     canvas.flush();
 }
 

@@ -89,6 +89,14 @@ TEST_F(TForm1FacsimileTest, PanelFollowsThePicturesProportions)
         ASSERT_EQ(picture(*form)->height, coords.mmy(kSlipHeight));
         EXPECT_EQ(panel->height(), panel->width() * coords.mmy(kSlipHeight) / coords.mmx(kSlipWidth));
     }
+    // The form's lines, one printer pixel wide, show in full blue on the screen.
+    const QImage shown = widget(*form, "Image1")->grab().toImage();
+    int blue = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x)
+            blue += shown.pixelColor(x, y) == QColor(Qt::blue) ? 1 : 0;
+    }
+    EXPECT_GT(blue, shown.width());
 }
 
 TEST_F(TForm1FacsimileTest, RowPreviewShowsTheCurrentRowAndSaysWhichItIs)
