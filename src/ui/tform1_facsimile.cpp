@@ -28,7 +28,8 @@ void TForm1::ToolButton28Click()
     mGrid->commitEditing();
     const QModelIndex current = mGrid->currentIndex();
     if (!current.isValid()) {
-        mPrompts.error(this, QStringLiteral("プレビューする行がありません。表の行を選んでください。"));
+        mPrompts.error(this,
+                       QStringLiteral("プレビューする行がありません。表の行を選んでください。"));
         return;
     }
     // Model rows are the table's data rows, from 1.
@@ -38,9 +39,9 @@ void TForm1::ToolButton28Click()
     const int nameColumn = mContinuous.mapping.column(MapField::Name);
     const QString name =
         nameColumn > 0 ? lineAt(mContinuous.table.trimmedCell(nameColumn, row.row), 0) : QString();
-    const QString shown = name.isEmpty()
-                              ? QStringLiteral("%1 行目のプレビューです。").arg(row.row)
-                              : QStringLiteral("%1 行目（%2）のプレビューです。").arg(row.row).arg(name);
+    const QString shown =
+        name.isEmpty() ? QStringLiteral("%1 行目のプレビューです。").arg(row.row)
+                       : QStringLiteral("%1 行目（%2）のプレビューです。").arg(row.row).arg(name);
     showResult(shown);
 }
 
@@ -48,9 +49,9 @@ bool TForm1::showFacsimile(const RowSource* row)
 {
     // A printer that has gone away answers 0 about its page: there are no printer pixels to
     // draw the picture in.
-    for (const DeviceCap cap : {DeviceCap::LogPixelsX, DeviceCap::LogPixelsY,
-                                DeviceCap::PhysicalWidth, DeviceCap::PhysicalHeight,
-                                DeviceCap::HorzRes, DeviceCap::VertRes}) {
+    for (const DeviceCap cap :
+         {DeviceCap::LogPixelsX, DeviceCap::LogPixelsY, DeviceCap::PhysicalWidth,
+          DeviceCap::PhysicalHeight, DeviceCap::HorzRes, DeviceCap::VertRes}) {
         if (mPrinter.deviceCaps(cap) <= 0) {
             mPrompts.error(this, QStringLiteral("プリンタ「%1」から用紙の情報を取得できないため、"
                                                 "プレビューを表示できません。\n"

@@ -87,7 +87,8 @@ TEST_F(TForm1FacsimileTest, PanelFollowsThePicturesProportions)
         const Coords coords(printer, ox, oy);
         ASSERT_EQ(picture(*form)->width, coords.mmx(kSlipWidth));
         ASSERT_EQ(picture(*form)->height, coords.mmy(kSlipHeight));
-        EXPECT_EQ(panel->height(), panel->width() * coords.mmy(kSlipHeight) / coords.mmx(kSlipWidth));
+        EXPECT_EQ(panel->height(),
+                  panel->width() * coords.mmy(kSlipHeight) / coords.mmx(kSlipWidth));
     }
     // The form's lines, one printer pixel wide, show in full blue on the screen.
     const QImage shown = widget(*form, "Image1")->grab().toImage();
@@ -102,8 +103,8 @@ TEST_F(TForm1FacsimileTest, PanelFollowsThePicturesProportions)
 TEST_F(TForm1FacsimileTest, RowPreviewShowsTheCurrentRowAndSaysWhichItIs)
 {
     auto form = formWithSubscriber(QStringLiteral("加入者"));
-    prompts.openAnswers.push_back(
-        writeFile(QStringLiteral("rows.csv"), "100-0001,東京都,,会員一\n100-0002,大阪府,,会員二\n"));
+    prompts.openAnswers.push_back(writeFile(QStringLiteral("rows.csv"),
+                                            "100-0001,東京都,,会員一\n100-0002,大阪府,,会員二\n"));
     action(*form, "ToolButton17")->trigger();
     auto* grid = widget<StringGrid>(*form, "StringGrid1");
     grid->setCurrentIndex(grid->model()->index(1, 0));
