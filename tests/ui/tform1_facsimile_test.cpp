@@ -21,12 +21,8 @@ protected:
     {
         auto form = makeActiveForm();
         widget<QCheckBox>(*form, "CheckBox1")->setChecked(true);
-        setSubscriber(*form, name);
+        widget<QPlainTextEdit>(*form, "Ekanyu")->setPlainText(name);
         return form;
-    }
-    static void setSubscriber(TForm1& form, const QString& name)
-    {
-        widget<QPlainTextEdit>(form, "Ekanyu")->setPlainText(name);
     }
     static const Facsimile* picture(const TForm1& form)
     {
@@ -62,7 +58,7 @@ TEST_F(TForm1FacsimileTest, EveryTriggerRedrawsThePicture)
         EXPECT_EQ(picture(*form), nullptr) << "empty until the first preview";
         action(*form, "Mpreview")->trigger();
         ASSERT_TRUE(shows(*form, QStringLiteral("旧加入者")));
-        setSubscriber(*form, QStringLiteral("新加入者"));
+        widget<QPlainTextEdit>(*form, "Ekanyu")->setPlainText(QStringLiteral("新加入者"));
         trigger(*form);
         EXPECT_FALSE(shows(*form, QStringLiteral("旧加入者")));
         // New empties the slip before it draws.
@@ -78,7 +74,7 @@ TEST_F(TForm1FacsimileTest, PanelFollowsThePicturesProportions)
     const QWidget* area = widget(*form, "Panel1");
     const QWidget* panel = widget(*form, "PanelImage");
     EXPECT_EQ(panel->height(), area->width() * 19 / 30) << "before the first preview";
-    const std::pair<int, int> adjustments[] = {{0, 0}, {1000, 0}, {0, 1000}, {-500, 300}};
+    const std::pair<int, int> adjustments[] = {{0, 0}, {1000, 0}, {-500, 300}};
     for (const auto& [ox, oy] : adjustments) {
         SCOPED_TRACE(testing::Message() << ox << ", " << oy);
         widget<NumberBox>(*form, "SEleftright")->setNumber(ox);
@@ -91,13 +87,11 @@ TEST_F(TForm1FacsimileTest, PanelFollowsThePicturesProportions)
                   panel->width() * coords.mmy(kSlipHeight) / coords.mmx(kSlipWidth));
     }
     // The form's lines, one printer pixel wide, show in full blue on the screen.
-    const QImage shown = widget(*form, "Image1")->grab().toImage();
-    int blue = 0;
-    for (int y = 0; y < shown.height(); ++y) {
-        for (int x = 0; x < shown.width(); ++x)
-            blue += shown.pixelColor(x, y) == QColor(Qt::blue) ? 1 : 0;
-    }
-    EXPECT_GT(blue, shown.width());
+    const QImage shown =
+        widget(*form, "Image1")->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const auto* pixels = reinterpret_cast<const QRgb*>(shown.constBits());
+    EXPECT_GT(std::count(pixels, pixels + shown.width() * shown.height(), qRgb(0, 0, 255)),
+              shown.width());
 }
 
 TEST_F(TForm1FacsimileTest, RowPreviewShowsTheCurrentRowAndSaysWhichItIs)
@@ -122,9 +116,7 @@ TEST_F(TForm1FacsimileTest, OpenClearsThePictureAndAFailedBuildKeepsIt)
     const std::vector<DrawCall> before = picture(*form)->page.calls;
 
     // A printer that has gone away, and an adjustment that puts the slip off the page.
-    FixedDevice& caps = printer.caps;
-    caps.logPixelsX = caps.logPixelsY = caps.offsetX = caps.offsetY = 0;
-    caps.physicalWidth = caps.physicalHeight = caps.horzRes = caps.vertRes = 0;
+    printer.caps.logPixelsX = printer.caps.logPixelsY = printer.caps.horzRes = 0;
     action(*form, "Mpreview")->trigger();
     printer.caps = FakePrinter::a4At600Dpi();
     widget<NumberBox>(*form, "SEleftright")->setNumber(-10000);
