@@ -7,6 +7,7 @@
 #include "platform/fonts.h"
 #include "render/printerdevice.h"
 #include "text/lines.h"
+#include "ui/facsimileview.h"
 #include "ui/prompts.h"
 #include "ui/slipbinding.h"
 #include "ui/stringgrid.h"
@@ -266,6 +267,7 @@ void TForm1::New1Click()
     mState.caption = QStringLiteral("Nobrisa");
     showState(false);
     mPages->setCurrentIndex(0);
+    MpreviewClick();
 }
 
 void TForm1::Open1Click()
@@ -286,6 +288,8 @@ void TForm1::Open1Click()
     selectFaces(loaded.slip, mFaces);
     mState = loaded;
     showState(true);
+    // The picture showed the slip that was there before.
+    mFacsimile->clear();
 }
 
 QString TForm1::proposedFileName() const

@@ -19,6 +19,8 @@ class QUrl;
 
 namespace nobrisa {
 
+class FacsimilePanel;
+class FacsimileView;
 class NumberBox;
 class PrinterDevice;
 class Prompts;
@@ -122,6 +124,13 @@ private:
     void print(SlipPrinting::Outcome (SlipPrinting::*command)(QWidget*, const SlipSource&));
     void showFieldContextMenu(QWidget* field);
 
+    // The facsimile of the slip left of the pages (tform1_facsimile.cpp).
+    void MpreviewClick();     // the slip
+    void ToolButton28Click(); // the continuous table's current row
+    // Records the form and the slip, or the table row `row`, with the current printer and shows
+    // it; keeps the previous picture and tells the user when the printer gives no page to draw.
+    bool showFacsimile(const RowSource* row);
+
     // The continuous-print page (tform1_continuous.cpp).
     bool continuousPageActive() const;
     void ToolButton16Click(); // continuous print
@@ -160,6 +169,8 @@ private:
     // window and is stored nowhere.
     ContinuousTable mContinuous;
 
+    FacsimilePanel* mFacsimileArea = nullptr; // Panel1
+    FacsimileView* mFacsimile = nullptr;      // Image1
     QTabWidget* mPages = nullptr;
     QWidget* mContinuousPage = nullptr; // TabSheet6
     StringGrid* mGrid = nullptr;        // StringGrid1

@@ -4,9 +4,9 @@
 
 #include "ui/tform1.h"
 
-#include "model/coords.h"
 #include "model/tsliprecord.h"
 #include "ui/clickablelabel.h"
+#include "ui/facsimileview.h"
 #include "ui/numberbox.h"
 #include "ui/stringgrid.h"
 #include "ui/stringtablemodel.h"
@@ -40,37 +40,6 @@ constexpr int kHintPanelWidth = 400;
 constexpr int kSecondPanelWidth = 50;
 constexpr int kSplitterWidth = 6;
 constexpr int kToolIconSize = 20;
-
-// The empty facsimile area left of the pages: a white panel along its top whose height follows
-// the area's width. The slip picture is drawn into it by the preview command.
-class FacsimileArea final : public QWidget {
-public:
-    explicit FacsimileArea(QWidget* parent)
-        : QWidget(parent)
-    {
-        setObjectName(QStringLiteral("FacsimileArea"));
-        mPanel = new QWidget(this);
-        mPanel->setObjectName(QStringLiteral("Image1"));
-        mPanel->setAutoFillBackground(true);
-        QPalette white = mPanel->palette();
-        white.setColor(QPalette::Window, Qt::white);
-        mPanel->setPalette(white);
-        mPanel->setStatusTip(QStringLiteral("ダブルクリックで表示します。"));
-        setMinimumWidth(120);
-    }
-
-    QSize sizeHint() const override { return {480, 320}; }
-
-protected:
-    void resizeEvent(QResizeEvent*) override
-    {
-        // The slip form's proportions: 114 mm high for 180 mm wide.
-        mPanel->setGeometry(0, 0, width(), width() * kSlipHeight / kSlipWidth);
-    }
-
-private:
-    QWidget* mPanel;
-};
 
 // A hint "short|long" puts its short part in the tooltip and its long part in the status bar; a
 // hint without "|" is both.
@@ -334,7 +303,7 @@ void TForm1::buildMenus()
 
     QMenu* view = bar->addMenu(QStringLiteral("表示(&D)"));
     view->setObjectName(QStringLiteral("View1"));
-    add(view, QStringLiteral("印刷プレビュー(&V)"), "Mpreview", {}, nullptr);
+    add(view, QStringLiteral("印刷プレビュー(&V)"), "Mpreview", {}, &TForm1::MpreviewClick);
 
     QMenu* settings = bar->addMenu(QStringLiteral("設定(&O)"));
     settings->setObjectName(QStringLiteral("Setting1"));
@@ -390,8 +359,8 @@ void TForm1::buildToolBar()
     };
     add("ToolPrint", "document-print", "print", QStringLiteral("印刷|印刷します。"),
         &TForm1::Print1Click);
-    add("ToolPreview", "document-print-preview", "preview",
-        QStringLiteral("プレビュー|印刷プレビューを再表示します。"), nullptr);
+    add("ToolButton2", "document-print-preview", "preview",
+        QStringLiteral("プレビュー|印刷プレビューを再表示します。"), &TForm1::MpreviewClick);
     tools->addSeparator();
     add("ToolNew", "document-new", "new", QStringLiteral("新規作成|新規に設定を作成します。"),
         &TForm1::New1Click);
@@ -427,7 +396,9 @@ void TForm1::buildCentre()
     splitter->setObjectName(QStringLiteral("Splitter1"));
     splitter->setHandleWidth(kSplitterWidth);
     splitter->setChildrenCollapsible(false);
-    new FacsimileArea(splitter);
+    mFacsimileArea = new FacsimilePanel(splitter);
+    mFacsimile = mFacsimileArea->view();
+    connect(mFacsimile, &FacsimileView::doubleClicked, this, &TForm1::MpreviewClick);
 
     mPages = new QTabWidget(splitter);
     mPages->setObjectName(QStringLiteral("PageControl1"));
@@ -445,6 +416,8 @@ void TForm1::buildCentre()
     // Extra width goes to the facsimile; the pages keep the width of their content.
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
+    // Letting go of the bar redraws the facsimile for the area's new width.
+    onSplitterMoveEnd(splitter, [this] { MpreviewClick(); });
     setCentralWidget(splitter);
 }
 
@@ -615,9 +588,8 @@ QWidget* TForm1::buildContinuousPage()
     const Tool buttons[] = {
         {"ToolButton16", "document-print", "print", "連続印刷|払込人連続印刷をします。",
          &TForm1::ToolButton16Click},
-        // The previews of a row come with the preview feature.
         {"ToolButton28", "document-print-preview", "preview",
-         "プレビュー|印刷プレビューを再表示します。", nullptr},
+         "プレビュー|印刷プレビューを再表示します。", &TForm1::ToolButton28Click},
         {"ToolButton29", "document-page-setup", "paper-preview",
          "印刷ﾌﾟﾚﾋﾞｭｰ|印刷ﾌﾟﾚﾋﾞｭｰをします。", nullptr},
         {},

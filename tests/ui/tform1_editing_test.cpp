@@ -189,7 +189,7 @@ TEST_F(TForm1EditingTest, MenusHaveNoShortcutsAndLaterFeaturesAreDisabled)
     for (const QAction* a : items)
         EXPECT_TRUE(a->shortcut().isEmpty()) << a->text().toStdString();
     for (const char* name : {"MkanyuText", "MiraininText", "MexportMenu", "MpaperPreview",
-                             "Mpreview", "MtourokuKanyu", "Mtouroku", "ToolPreview"})
+                             "MtourokuKanyu", "Mtouroku"})
         EXPECT_FALSE(action(*form, name)->isEnabled()) << name;
     EXPECT_FALSE(widget(*form, "BtnTourokuK")->isEnabled());
     EXPECT_FALSE(widget(*form, "BtnTouroku")->isEnabled());

@@ -1,0 +1,138 @@
+// The facsimile left of the pages: its triggers, the panel's height and when the picture stays.
+
+#include "tform1fixture.h"
+
+#include "model/coords.h"
+#include "ui/facsimileview.h"
+#include "ui/numberbox.h"
+#include "ui/stringgrid.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSplitter>
+
+namespace nobrisa::test {
+namespace {
+
+class TForm1FacsimileTest : public TForm1Test {
+protected:
+    std::unique_ptr<TForm1> formWithSubscriber(const QString& name)
+    {
+        auto form = makeActiveForm();
+        widget<QCheckBox>(*form, "CheckBox1")->setChecked(true);
+        widget<QPlainTextEdit>(*form, "Ekanyu")->setPlainText(name);
+        return form;
+    }
+    static const Facsimile* picture(const TForm1& form)
+    {
+        return widget<FacsimileView>(form, "Image1")->facsimile();
+    }
+    static bool shows(const TForm1& form, const QString& text)
+    {
+        const Facsimile* f = picture(form);
+        return f != nullptr && std::any_of(f->page.calls.begin(), f->page.calls.end(),
+                                           [&](const DrawCall& c) { return c.text == text; });
+    }
+};
+
+TEST_F(TForm1FacsimileTest, EveryTriggerRedrawsThePicture)
+{
+    const std::pair<const char*, std::function<void(TForm1&)>> triggers[] = {
+        {"Mpreview", [](TForm1& f) { action(f, "Mpreview")->trigger(); }},
+        {"ToolButton2", [](TForm1& f) { action(f, "ToolButton2")->trigger(); }},
+        {"Image1", [](TForm1& f) { QTest::mouseDClick(widget(f, "Image1"), Qt::LeftButton); }},
+        {"Splitter1",
+         [](TForm1& f) {
+             QWidget* handle = widget<QSplitter>(f, "Splitter1")->handle(1);
+             const QPoint from = handle->rect().center();
+             QTest::mousePress(handle, Qt::LeftButton, {}, from);
+             QTest::mouseMove(handle, from - QPoint(80, 0));
+             QTest::mouseRelease(handle, Qt::LeftButton, {}, from - QPoint(80, 0));
+         }},
+        {"New1", [](TForm1& f) { action(f, "New1")->trigger(); }},
+    };
+    for (const auto& [name, trigger] : triggers) {
+        SCOPED_TRACE(name);
+        auto form = formWithSubscriber(QStringLiteral("旧加入者"));
+        EXPECT_EQ(picture(*form), nullptr) << "empty until the first preview";
+        action(*form, "Mpreview")->trigger();
+        ASSERT_TRUE(shows(*form, QStringLiteral("旧加入者")));
+        widget<QPlainTextEdit>(*form, "Ekanyu")->setPlainText(QStringLiteral("新加入者"));
+        trigger(*form);
+        EXPECT_FALSE(shows(*form, QStringLiteral("旧加入者")));
+        // New empties the slip before it draws.
+        EXPECT_EQ(shows(*form, QStringLiteral("新加入者")), std::string(name) != "New1");
+        const QWidget* panel = widget(*form, "PanelImage");
+        EXPECT_EQ(panel->height(), panel->width() * picture(*form)->height / picture(*form)->width);
+    }
+}
+
+TEST_F(TForm1FacsimileTest, PanelFollowsThePicturesProportions)
+{
+    auto form = formWithSubscriber(QStringLiteral("加入者"));
+    const QWidget* area = widget(*form, "Panel1");
+    const QWidget* panel = widget(*form, "PanelImage");
+    EXPECT_EQ(panel->height(), area->width() * 19 / 30) << "before the first preview";
+    const std::pair<int, int> adjustments[] = {{0, 0}, {1000, 0}, {-500, 300}};
+    for (const auto& [ox, oy] : adjustments) {
+        SCOPED_TRACE(testing::Message() << ox << ", " << oy);
+        widget<NumberBox>(*form, "SEleftright")->setNumber(ox);
+        widget<NumberBox>(*form, "SEtopbottom")->setNumber(oy);
+        action(*form, "Mpreview")->trigger();
+        const Coords coords(printer, ox, oy);
+        ASSERT_EQ(picture(*form)->width, coords.mmx(kSlipWidth));
+        ASSERT_EQ(picture(*form)->height, coords.mmy(kSlipHeight));
+        EXPECT_EQ(panel->height(),
+                  panel->width() * coords.mmy(kSlipHeight) / coords.mmx(kSlipWidth));
+    }
+    // The form's lines, one printer pixel wide, show in full blue on the screen.
+    const QImage shown =
+        widget(*form, "Image1")->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const auto* pixels = reinterpret_cast<const QRgb*>(shown.constBits());
+    EXPECT_GT(std::count(pixels, pixels + shown.width() * shown.height(), qRgb(0, 0, 255)),
+              shown.width());
+}
+
+TEST_F(TForm1FacsimileTest, RowPreviewShowsTheCurrentRowAndSaysWhichItIs)
+{
+    auto form = formWithSubscriber(QStringLiteral("加入者"));
+    prompts.openAnswers.push_back(writeFile(QStringLiteral("rows.csv"),
+                                            "100-0001,東京都,,会員一\n100-0002,大阪府,,会員二\n"));
+    action(*form, "ToolButton17")->trigger();
+    auto* grid = widget<StringGrid>(*form, "StringGrid1");
+    grid->setCurrentIndex(grid->model()->index(1, 0));
+    action(*form, "ToolButton28")->trigger();
+    EXPECT_TRUE(shows(*form, QStringLiteral("会員二")));
+    EXPECT_FALSE(shows(*form, QStringLiteral("会員一")));
+    EXPECT_EQ(widget<QLabel>(*form, "HintPanel")->text(),
+              QStringLiteral("2 行目（会員二）のプレビューです。"));
+}
+
+TEST_F(TForm1FacsimileTest, OpenClearsThePictureAndAFailedBuildKeepsIt)
+{
+    auto form = formWithSubscriber(QStringLiteral("加入者"));
+    action(*form, "Mpreview")->trigger();
+    const std::vector<DrawCall> before = picture(*form)->page.calls;
+
+    // A printer that has gone away, and an adjustment that puts the slip off the page.
+    printer.caps.logPixelsX = printer.caps.logPixelsY = printer.caps.horzRes = 0;
+    action(*form, "Mpreview")->trigger();
+    printer.caps = FakePrinter::a4At600Dpi();
+    widget<NumberBox>(*form, "SEleftright")->setNumber(-10000);
+    action(*form, "ToolButton2")->trigger();
+    ASSERT_EQ(prompts.errors.size(), 2);
+    EXPECT_TRUE(prompts.errors[0].contains(QStringLiteral("プリンタ「Office」")));
+    EXPECT_TRUE(prompts.errors[1].contains(QStringLiteral("全体印刷位置微調整")));
+    ASSERT_NE(picture(*form), nullptr);
+    EXPECT_EQ(picture(*form)->page.calls, before);
+
+    prompts.saveAnswers.push_back(dir.filePath(QStringLiteral("slip.dat")));
+    action(*form, "SaveAs1")->trigger();
+    prompts.openAnswers.push_back(dir.filePath(QStringLiteral("slip.dat")));
+    action(*form, "Open1")->trigger();
+    EXPECT_EQ(picture(*form), nullptr);
+}
+
+} // namespace
+} // namespace nobrisa::test
