@@ -24,6 +24,7 @@ AppContext processContext()
     if (iniFolder != QFileInfo(exe).absolutePath())
         QDir().mkpath(iniFolder);
     context.helpPath = besideExecutable(exe, QStringLiteral(".html"));
+    context.facsimilePath = applicationFilePath(exe, QStringLiteral(".wmf"), configDir);
     context.workingFolder = QDir::currentPath();
     context.executableFolder = QFileInfo(exe).absolutePath();
     if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -13,6 +13,7 @@ namespace nobrisa {
 struct AppContext {
     QString appIniPath;       // the application INI file, read at start-up and written at exit
     QString helpPath;         // the help page beside the executable, opened by F1
+    QString facsimilePath;    // the facsimile's metafile, rewritten by every preview; empty: none
     QString workingFolder;    // where "使い方" looks for ZENTORA.TXT
     QString executableFolder; // where the continuous-print CSV open starts
     QSize screenSize{1920, 1080};

@@ -5,6 +5,7 @@
 
 #include "model/coords.h"
 #include "platform/facsimile.h"
+#include "preview/metafileexport.h"
 #include "render/printerdevice.h"
 #include "text/lines.h"
 #include "ui/facsimileview.h"
@@ -81,6 +82,16 @@ bool TForm1::showFacsimile(const RowSource* row)
     mBinding->showRecord();
     if (!failure.isNull()) {
         mPrompts.error(this, QStringLiteral("プレビューを作成できませんでした。%1").arg(failure));
+        return false;
+    }
+    // The picture also goes to the metafile named after the executable, for other programs; a
+    // file that cannot be written keeps the picture shown before.
+    QString error;
+    if (!mContext.facsimilePath.isEmpty() &&
+        !saveRecording(picture.page,
+                       PictureSize{picture.width, picture.height, picture.pixelsPerInchY},
+                       mContext.facsimilePath, &error)) {
+        mPrompts.error(this, error);
         return false;
     }
     mFacsimile->setFacsimile(std::move(picture));

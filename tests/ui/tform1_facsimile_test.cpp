@@ -8,6 +8,8 @@
 #include "ui/stringgrid.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -111,19 +113,30 @@ TEST_F(TForm1FacsimileTest, RowPreviewShowsTheCurrentRowAndSaysWhichItIs)
 
 TEST_F(TForm1FacsimileTest, OpenClearsThePictureAndAFailedBuildKeepsIt)
 {
+    // The picture also goes to the metafile named after the executable.
+    context.facsimilePath = dir.filePath(QStringLiteral("nobrisa.wmf"));
     auto form = formWithSubscriber(QStringLiteral("加入者"));
     action(*form, "Mpreview")->trigger();
     const std::vector<DrawCall> before = picture(*form)->page.calls;
+    QFile wmf(context.facsimilePath);
+    ASSERT_TRUE(wmf.open(QIODevice::ReadOnly));
+    EXPECT_EQ(wmf.read(4), QByteArray("\xD7\xCD\xC6\x9A", 4)) << "a placeable metafile";
+    wmf.close();
 
-    // A printer that has gone away, and an adjustment that puts the slip off the page.
+    // A printer that has gone away, an adjustment that puts the slip off the page, and a
+    // metafile that cannot be written (a folder has taken its name).
     printer.caps.logPixelsX = printer.caps.logPixelsY = printer.caps.horzRes = 0;
     action(*form, "Mpreview")->trigger();
     printer.caps = FakePrinter::a4At600Dpi();
     widget<NumberBox>(*form, "SEleftright")->setNumber(-10000);
     action(*form, "ToolButton2")->trigger();
-    ASSERT_EQ(prompts.errors.size(), 2);
+    widget<NumberBox>(*form, "SEleftright")->setNumber(0);
+    ASSERT_TRUE(QFile::remove(context.facsimilePath) && QDir().mkdir(context.facsimilePath));
+    action(*form, "ToolButton2")->trigger();
+    ASSERT_EQ(prompts.errors.size(), 3);
     EXPECT_TRUE(prompts.errors[0].contains(QStringLiteral("プリンタ「Office」")));
     EXPECT_TRUE(prompts.errors[1].contains(QStringLiteral("全体印刷位置微調整")));
+    EXPECT_TRUE(prompts.errors[2].contains(QDir::toNativeSeparators(context.facsimilePath)));
     ASSERT_NE(picture(*form), nullptr);
     EXPECT_EQ(picture(*form)->page.calls, before);
 
