@@ -2,6 +2,7 @@
 
 #include "platform/metricscanvas.h"
 #include "platform/qtcanvas.h"
+#include "platform/qtprinterdevice.h"
 #include "render/printerdevice.h"
 
 #include <QPainter>
@@ -80,6 +81,17 @@ PrintOutcome TPrevX::Print()
     return runPrintJob(mPrinter, range.last - range.first + 1, [&](Canvas& canvas, int i) {
         mPages[static_cast<std::size_t>(range.first - 1 + i)].recording.replay(canvas);
     });
+}
+
+PrevError TPrevX::SetPrinterMode(int paperCode, Orientation orientation)
+{
+    if (mPrinter.deviceCaps(DeviceCap::LogPixelsX) <= 0 ||
+        mPrinter.deviceCaps(DeviceCap::LogPixelsY) <= 0)
+        return PrevError::NoPrinter;
+    if (auto* qt = dynamic_cast<QtPrinterDevice*>(&mPrinter))
+        qt->setPaperCode(paperCode);
+    mPrinter.setOrientation(orientation);
+    return refresh();
 }
 
 bool TPrevX::setZoomScale(int zoom)

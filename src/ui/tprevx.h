@@ -64,6 +64,11 @@ public:
     };
     const std::vector<Page>& pages() const noexcept { return mPages; }
 
+    // Selects a paper (Windows DMPAPER code) and orientation on the current printer and
+    // repaints. Only the system's printers have paper settings to change: another device, or a
+    // code for which no size is known, keeps its paper and takes the orientation.
+    PrevError SetPrinterMode(int paperCode, Orientation orientation);
+
     // Reads the printer afresh (after a printer setup) and takes the size of its zoomed sheet.
     PrevError refresh();
 

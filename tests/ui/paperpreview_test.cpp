@@ -1,5 +1,6 @@
 #include "aids/continuoustable.h"
 #include "model/digitcells.h"
+#include "platform/qtprinterdevice.h"
 #include "settings/settings.h"
 #include "tform1fixture.h"
 #include "ui/slipprinting.h"
@@ -214,6 +215,18 @@ TEST_F(PaperPreviewTest, PrintSendsTheRangeOrNothing)
         for (std::size_t i = 0; i < c.printed.size(); ++i)
             EXPECT_EQ(target.pages[i].calls, callsOf(prevx, c.printed[i] - 1));
     }
+}
+
+// SetPrinterMode changes the system printer's paper and orientation, and the sheet with them.
+TEST_F(PaperPreviewTest, SetPrinterModeChangesPaperAndSheet)
+{
+    QtPrinterDevice pdf;
+    pdf.setPdfOutput(dir.filePath(QStringLiteral("out.pdf")), 300);
+    TPrevX prevx(pdf);
+    ASSERT_EQ(prevx.SetPrinterMode(11, Orientation::Landscape), PrevError::None); // A5
+    EXPECT_EQ(pdf.paperCode(), 11);
+    EXPECT_EQ(pdf.orientation(), Orientation::Landscape);
+    EXPECT_GT(prevx.width(), prevx.height());
 }
 
 // The file menu's item opens the slip's preview, the continuous page's button the row's.
