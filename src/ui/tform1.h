@@ -93,6 +93,7 @@ private:
     void Print1Click();
     void PrintallClick();
     void PrintRightClick();
+    void MprintpaperrevClick();
     void Mprintersetup1Click();
     void MprintshousaiClick();
     void Button4Click();
@@ -142,6 +143,7 @@ private:
     void ToolButton22Click(); // new table
     void ToolButton25Click(); // add rows
     void ToolButton26Click(); // add a column
+    void ToolButton29Click(); // paper preview of the current row
     void SpeedButton13Click();
     void Label53Click();
     void Label59Click();

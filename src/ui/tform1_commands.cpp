@@ -11,6 +11,7 @@
 #include "ui/slipbinding.h"
 #include "ui/taboutbox.h"
 #include "ui/tform2.h"
+#include "ui/tform5.h"
 
 #include <QAction>
 #include <QApplication>
@@ -106,6 +107,17 @@ void TForm1::PrintRightClick()
 {
     if (!continuousPageActive())
         print(&SlipPrinting::printRight);
+}
+
+// The slip on the whole sheet of the current paper, drawn as the print draws it.
+void TForm1::MprintpaperrevClick()
+{
+    const SlipSource source{mState.slip, mForm2->positions(), mPrinter, mCells};
+    const auto printerSetup = [this] { Mprintersetup1Click(); };
+    TForm5 preview(source, mPrinter, mPrompts, printerSetup, this);
+    preview.run();
+    // Like a print, automatic sizing wrote the fitted sizes back into the record.
+    mBinding->showRecord();
 }
 
 void TForm1::Mprintersetup1Click()

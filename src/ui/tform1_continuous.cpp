@@ -9,6 +9,7 @@
 #include "ui/stringgrid.h"
 #include "ui/stringtablemodel.h"
 #include "ui/tform2.h"
+#include "ui/tform6.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,6 +18,8 @@
 #include <QLocale>
 #include <QSignalBlocker>
 #include <QTabWidget>
+
+#include <algorithm>
 
 namespace nobrisa {
 
@@ -58,6 +61,20 @@ void TForm1::ToolButton16Click()
     const SlipSource source{mState.slip, mForm2->positions(), mPrinter, mCells};
     const SlipPrinting::Outcome outcome = mPrinting.printRows(this, source, mContinuous, range);
     showResult(outcome.status);
+}
+
+// The current row's slip on the whole sheet of the current paper, as the continuous print
+// draws it.
+void TForm1::ToolButton29Click()
+{
+    // What is typed into a cell is shown too.
+    mGrid->commitEditing();
+    const SlipSource source{mState.slip, mForm2->positions(), mPrinter, mCells};
+    // The table's row under the grid's current cell; its first data row when there is none.
+    const auto currentRow = [this] { return std::max(mGrid->currentIndex().row() + 1, 1); };
+    const auto printerSetup = [this] { Mprintersetup1Click(); };
+    TForm6 preview(source, mContinuous, currentRow, mPrinter, mPrompts, printerSetup, this);
+    preview.run();
 }
 
 void TForm1::ToolButton17Click()

@@ -286,7 +286,8 @@ void TForm1::buildMenus()
         &TForm1::Print1Click);
     add(file, QStringLiteral("印刷－右側(&R)..."), "PrintRight",
         QStringLiteral("右側だけ印刷します。"), &TForm1::PrintRightClick);
-    add(file, QStringLiteral("印刷用紙プレビュー(&I)"), "MpaperPreview", {}, nullptr);
+    add(file, QStringLiteral("印刷用紙プレビュー(&I)"), "Mprintpaperrev", {},
+        &TForm1::MprintpaperrevClick);
     add(file, QStringLiteral("複数枚印刷(&Q)..."), "Printall", QStringLiteral("複数枚印刷します。"),
         &TForm1::PrintallClick);
     file->addSeparator();
@@ -591,7 +592,7 @@ QWidget* TForm1::buildContinuousPage()
         {"ToolButton28", "document-print-preview", "preview",
          "プレビュー|印刷プレビューを再表示します。", &TForm1::ToolButton28Click},
         {"ToolButton29", "document-page-setup", "paper-preview",
-         "印刷ﾌﾟﾚﾋﾞｭｰ|印刷ﾌﾟﾚﾋﾞｭｰをします。", nullptr},
+         "印刷ﾌﾟﾚﾋﾞｭｰ|印刷ﾌﾟﾚﾋﾞｭｰをします。", &TForm1::ToolButton29Click},
         {},
         {"ToolButton22", "document-new", "new", "新規作成|新規に作成します。",
          &TForm1::ToolButton22Click},
