@@ -3,10 +3,13 @@
 #include "platform/metricscanvas.h"
 #include "platform/qtcanvas.h"
 #include "platform/qtprinterdevice.h"
+#include "preview/metafileexport.h"
 #include "render/printerdevice.h"
 
 #include <QPainter>
 #include <QTransform>
+
+#include <algorithm>
 
 namespace nobrisa {
 
@@ -55,14 +58,27 @@ PrevError TPrevX::startPage()
 {
     // The recorder holds the page it writes to: close it before the list can move its pages.
     mRecorder.reset();
-    mPages.push_back(
-        {{}, mPrinter.deviceCaps(DeviceCap::HorzRes), mPrinter.deviceCaps(DeviceCap::VertRes)});
+    mPages.push_back({{},
+                      mPrinter.deviceCaps(DeviceCap::HorzRes),
+                      mPrinter.deviceCaps(DeviceCap::VertRes),
+                      mPrinter.deviceCaps(DeviceCap::LogPixelsY)});
     Canvas& metrics = mTextMetrics != nullptr ? *mTextMetrics : mMetrics->canvas();
     mRecorder = std::make_unique<PageRecorder>(metrics, mPages.back().recording);
     // As the printer's page canvas starts: point sizes at the printer's resolution.
     mRecorder->setFontPixelsPerInch(mState.inchPixelsY());
     mRecorder->setFontCharset(DEFAULT_CHARSET);
     return PrevError::None;
+}
+
+bool TPrevX::SaveToFile(const QString& fileName, QString* error) const
+{
+    if (mPages.empty())
+        return true;
+    const std::size_t shown = static_cast<std::size_t>(
+        std::clamp(mState.pageNumber(), 1, static_cast<int>(mPages.size())) - 1);
+    const Page& page = mPages[shown];
+    return saveRecording(page.recording, PictureSize{page.width, page.height, page.pixelsPerInch},
+                         fileName, error);
 }
 
 void TPrevX::EndDoc()

@@ -44,6 +44,12 @@ public:
     // caller chooses the file first.
     PrintOutcome Print();
 
+    // Writes the page shown to `fileName`: a placeable Windows metafile when the name ends in
+    // ".wmf" (in any case), an enhanced metafile otherwise. With no page recorded nothing is
+    // written and the result is true; false with a Japanese message in `error` when the file
+    // cannot be written.
+    bool SaveToFile(const QString& fileName, QString* error) const;
+
     // The setters of the zoom and the shown page repaint when they take the value.
     bool setZoomScale(int zoom);
     bool setPageNumber(int page);
@@ -59,8 +65,9 @@ public:
     // The recorded pages, page 1 first, in printer pixels.
     struct Page {
         PageRecording recording;
-        int width = 0;  // the printable width when it was recorded
-        int height = 0; // the printable height
+        int width = 0;         // the printable width when it was recorded
+        int height = 0;        // the printable height
+        int pixelsPerInch = 0; // the printer's vertical resolution when it was recorded
     };
     const std::vector<Page>& pages() const noexcept { return mPages; }
 

@@ -8,8 +8,11 @@
 #include "ui/tprevx.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QPushButton>
 #include <QTimer>
+
+#include <utility>
 
 namespace nobrisa::test {
 namespace {
@@ -214,6 +217,21 @@ TEST_F(PaperPreviewTest, PrintSendsTheRangeOrNothing)
         ASSERT_EQ(target.pages.size(), c.printed.size());
         for (std::size_t i = 0; i < c.printed.size(); ++i)
             EXPECT_EQ(target.pages[i].calls, callsOf(prevx, c.printed[i] - 1));
+
+        // The page shown goes to a placeable Windows metafile (".wmf" in any case) or an
+        // enhanced one; with no page nothing is written.
+        for (const auto& [name, magic] : {std::pair{"p.WMF", QByteArray("\xD7\xCD\xC6\x9A")},
+                                          std::pair{"p.emf", QByteArray("\x01\0\0\0", 4)}}) {
+            const QString path = dir.filePath(QLatin1String(name));
+            QFile::remove(path);
+            QString error;
+            EXPECT_TRUE(prevx.SaveToFile(path, &error)) << error.toStdString();
+            QFile file(path);
+            EXPECT_EQ(file.open(QIODevice::ReadOnly), c.recorded > 0) << name;
+            if (c.recorded > 0) {
+                EXPECT_EQ(file.read(4), magic) << name;
+            }
+        }
     }
 }
 
