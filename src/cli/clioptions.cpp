@@ -2,6 +2,7 @@
 
 #include "cli/clitool.h"
 #include "model/numbertext.h"
+#include "platform/qtprinterdevice.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -100,6 +101,19 @@ int loadRows(const QString& csv, const QString& amountText,
         rows.mapping.select(field, column);
     }
     return Ok;
+}
+
+bool selectNamedPrinter(QtPrinterDevice& printer, const QString& name, QTextStream& err)
+{
+    if (printer.selectPrinter(name))
+        return true;
+    err << "nobrisa-cli: プリンタ「" << name << "」が見つかりません。";
+    const QStringList names = printer.printerNames();
+    if (names.isEmpty())
+        err << "プリンタがインストールされていません。\n";
+    else
+        err << "使えるプリンタ: " << names.join(QStringLiteral(", ")) << '\n';
+    return false;
 }
 
 } // namespace nobrisa::cli

@@ -12,6 +12,10 @@
 #include <utility>
 #include <vector>
 
+namespace nobrisa {
+class QtPrinterDevice;
+}
+
 namespace nobrisa::cli {
 
 // What the commands share: reading the setting file, the CSV table and its --map options.
@@ -34,5 +38,9 @@ bool loadSettingFile(const QString& path, SettingsState& state, TPrintPositions&
 int loadRows(const QString& csv, const QString& amountText,
              const std::vector<std::pair<MapField, int>>& mapping, ContinuousTable& rows,
              QTextStream& err);
+
+// Makes the installed printer `name` current. False, with the printers there are on `err`,
+// when there is none of that name.
+bool selectNamedPrinter(QtPrinterDevice& printer, const QString& name, QTextStream& err);
 
 } // namespace nobrisa::cli

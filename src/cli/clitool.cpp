@@ -236,15 +236,8 @@ int printCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     if (!o.pdf.isEmpty()) {
         printer.setPdfOutput(o.pdf, o.dpi);
     } else if (!o.printer.isEmpty()) {
-        if (!printer.selectPrinter(o.printer)) {
-            err << "nobrisa-cli: プリンタ「" << o.printer << "」が見つかりません。";
-            const QStringList names = printer.printerNames();
-            if (names.isEmpty())
-                err << "プリンタがインストールされていません。\n";
-            else
-                err << "使えるプリンタ: " << names.join(QStringLiteral(", ")) << '\n';
+        if (!selectNamedPrinter(printer, o.printer, err))
             return PrinterError;
-        }
     } else if (printer.isPdfOutput()) {
         err << "nobrisa-cli: プリンタがありません。--pdf で出力する PDF ファイルを指定してください。\n";
         return PrinterError;

@@ -198,13 +198,7 @@ int facsimileCommand(const QStringList& args, QTextStream& out, QTextStream& err
     QtPrinterDevice printer;
     if (o.printer.isEmpty()) {
         printer.setPdfOutput(QString(), 600);
-    } else if (!printer.selectPrinter(o.printer)) {
-        err << "nobrisa-cli: プリンタ「" << o.printer << "」が見つかりません。";
-        const QStringList names = printer.printerNames();
-        if (names.isEmpty())
-            err << "プリンタがインストールされていません。\n";
-        else
-            err << "使えるプリンタ: " << names.join(QStringLiteral(", ")) << '\n';
+    } else if (!selectNamedPrinter(printer, o.printer, err)) {
         return PrinterError;
     }
     printer.setOrientation(state.orientation);
