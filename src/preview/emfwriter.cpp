@@ -98,17 +98,6 @@ void EmfWriter::addRecord(quint32 type, const QByteArray& data)
     ++mRecordCount;
 }
 
-int EmfWriter::allocateObject()
-{
-    const auto free = std::find(mObjectsInUse.begin(), mObjectsInUse.end(), false);
-    const int index = static_cast<int>(free - mObjectsInUse.begin()) + 1;
-    if (free == mObjectsInUse.end())
-        mObjectsInUse.push_back(true);
-    else
-        *free = true;
-    return index;
-}
-
 void EmfWriter::setBkModeTransparent()
 {
     QByteArray d;
@@ -132,7 +121,7 @@ void EmfWriter::setTextAlign(TextAlign align)
 
 int EmfWriter::createPen(PenStyle style, int width, const QColor& color)
 {
-    const int index = allocateObject();
+    const int index = mObjects.take();
     QByteArray d;
     putInt(d, index);
     put32(d, static_cast<quint32>(style));
@@ -145,7 +134,7 @@ int EmfWriter::createPen(PenStyle style, int width, const QColor& color)
 
 int EmfWriter::createBrush(const QColor& color, bool clear)
 {
-    const int index = allocateObject();
+    const int index = mObjects.take();
     QByteArray d;
     putInt(d, index);
     put32(d, clear ? 1 : 0); // BS_NULL, BS_SOLID
@@ -157,7 +146,7 @@ int EmfWriter::createBrush(const QColor& color, bool clear)
 
 int EmfWriter::createFont(const Font& font)
 {
-    const int index = allocateObject();
+    const int index = mObjects.take();
     QByteArray d;
     putInt(d, index);
     putInt(d, font.height);
@@ -189,12 +178,11 @@ void EmfWriter::selectObject(int index)
 
 void EmfWriter::deleteObject(int index)
 {
-    if (index < 1 || index > static_cast<int>(mObjectsInUse.size()) || !mObjectsInUse[index - 1])
+    if (!mObjects.release(index))
         return;
     QByteArray d;
     putInt(d, index);
     addRecord(EMR_DELETEOBJECT, d);
-    mObjectsInUse[index - 1] = false;
 }
 
 void EmfWriter::rectangle(int left, int top, int right, int bottom)
@@ -265,7 +253,7 @@ QByteArray EmfWriter::bytes() const
     put32(out, 0x00010000);
     put32(out, headerSize + static_cast<quint32>(mRecords.size()) + EOF_BYTES);
     put32(out, mRecordCount + 2); // with the header and the end record
-    put16(out, static_cast<quint16>(mObjectsInUse.size() + 1));
+    put16(out, static_cast<quint16>(mObjects.size() + 1));
     put16(out, 0);
     put32(out, static_cast<quint32>(mDescription.size()));
     put32(out, mDescription.isEmpty() ? 0 : HEADER_BYTES);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "preview/metafileobjects.h"
 #include "preview/wmfwriter.h"
 
 #include <QByteArray>
@@ -56,7 +57,6 @@ public:
 
 private:
     void addRecord(quint32 type, const QByteArray& data);
-    int allocateObject();
 
     int mWidth;
     int mHeight;
@@ -64,7 +64,7 @@ private:
     QString mDescription;
     QByteArray mRecords;
     quint32 mRecordCount = 0;
-    std::vector<bool> mObjectsInUse; // slot i + 1
+    MetafileObjects mObjects{1};
 };
 
 } // namespace nobrisa

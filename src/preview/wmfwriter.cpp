@@ -163,17 +163,6 @@ void WmfWriter::setTextAlign(TextAlign align)
     addRecord(META_SETTEXTALIGN, p);
 }
 
-int WmfWriter::allocateObject()
-{
-    const auto free = std::find(mObjectsInUse.begin(), mObjectsInUse.end(), false);
-    const int index = static_cast<int>(free - mObjectsInUse.begin());
-    if (free == mObjectsInUse.end())
-        mObjectsInUse.push_back(true);
-    else
-        *free = true;
-    return index;
-}
-
 int WmfWriter::createPen(PenStyle style, int width, const QColor& color)
 {
     QByteArray p;
@@ -182,7 +171,7 @@ int WmfWriter::createPen(PenStyle style, int width, const QColor& color)
     put16(p, 0);
     putColor(p, color);
     addRecord(META_CREATEPENINDIRECT, p);
-    return allocateObject();
+    return mObjects.take();
 }
 
 int WmfWriter::createBrush(const QColor& color, bool clear)
@@ -192,7 +181,7 @@ int WmfWriter::createBrush(const QColor& color, bool clear)
     putColor(p, color);
     put16(p, 0); // hatch, unused by these styles
     addRecord(META_CREATEBRUSHINDIRECT, p);
-    return allocateObject();
+    return mObjects.take();
 }
 
 int WmfWriter::createFont(const Font& font)
@@ -215,7 +204,7 @@ int WmfWriter::createFont(const Font& font)
     face.append(FACE_NAME_BYTES - face.size(), '\0');
     p += face;
     addRecord(META_CREATEFONTINDIRECT, p);
-    return allocateObject();
+    return mObjects.take();
 }
 
 void WmfWriter::selectObject(int index)
@@ -227,12 +216,11 @@ void WmfWriter::selectObject(int index)
 
 void WmfWriter::deleteObject(int index)
 {
-    if (index < 0 || index >= static_cast<int>(mObjectsInUse.size()) || !mObjectsInUse[index])
+    if (!mObjects.release(index))
         return;
     QByteArray p;
     put16(p, static_cast<quint16>(index));
     addRecord(META_DELETEOBJECT, p);
-    mObjectsInUse[index] = false;
 }
 
 void WmfWriter::rectangle(int left, int top, int right, int bottom)
@@ -311,7 +299,7 @@ QByteArray WmfWriter::bytes() const
     put16(out, headerWords);
     put16(out, 0x0300); // the version with device-independent bitmaps
     put32(out, headerWords + static_cast<quint32>(mRecords.size() / 2) + eofWords);
-    put16(out, static_cast<quint16>(mObjectsInUse.size()));
+    put16(out, static_cast<quint16>(mObjects.size()));
     put32(out, mLargestRecord);
     put16(out, 0);
 

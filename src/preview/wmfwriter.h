@@ -1,5 +1,6 @@
 #pragma once
 
+#include "preview/metafileobjects.h"
 #include "render/textlayout.h"
 
 #include <QByteArray>
@@ -74,14 +75,13 @@ public:
 
 private:
     void addRecord(quint16 function, const QByteArray& params);
-    int allocateObject();
 
     int mWidth;
     int mHeight;
     int mUnitsPerInch;
     QByteArray mRecords;
     quint32 mLargestRecord = 3; // the end record's size, in 16-bit words
-    std::vector<bool> mObjectsInUse;
+    MetafileObjects mObjects{0};
 };
 
 // Writes `bytes` to `path` through QSaveFile; shared by the metafile writers.
