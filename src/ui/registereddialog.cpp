@@ -36,12 +36,19 @@ QString toEditor(QString text)
     return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
 
+// The dialog's own limit on typing in a one-line field.
+constexpr char kLengthLimit[] = "lengthLimit";
+
 // A one-line field shows a stored value whole, also one longer than its limit on typing (as the
-// slip window's fields do); typing cannot make it longer.
+// slip window's fields do); typing cannot make it longer. The next value shown brings the limit
+// back to the field's own.
 void setLineText(QLineEdit* edit, const QString& text)
 {
-    if (edit->maxLength() < text.size())
-        edit->setMaxLength(static_cast<int>(text.size()));
+    const QVariant own = edit->property(kLengthLimit);
+    const int limit = own.isValid() ? own.toInt() : edit->maxLength();
+    const int wanted = std::max(limit, static_cast<int>(text.size()));
+    if (edit->maxLength() != wanted)
+        edit->setMaxLength(wanted);
     edit->setText(text);
 }
 
@@ -148,6 +155,7 @@ QLineEdit* RegisteredDialog::lineField(const char* name, int maxLength, const QS
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QLatin1String(name));
     edit->setMaxLength(maxLength);
+    edit->setProperty(kLengthLimit, maxLength);
     edit->setStatusTip(hint);
     edit->setToolTip(hint);
     // Half-width digits and letters: no Japanese input method.
