@@ -132,6 +132,10 @@ private:
     // it; keeps the previous picture and tells the user when the printer gives no page to draw.
     bool showFacsimile(const RowSource* row);
 
+    // Registered payers and subscribers (tform1_registered.cpp).
+    void MharaikomininClick(); // the registered payers dialog
+    void MkanyushaClick();     // the registered subscribers dialog
+
     // The continuous-print page (tform1_continuous.cpp).
     bool continuousPageActive() const;
     void ToolButton16Click(); // continuous print

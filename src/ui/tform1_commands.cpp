@@ -7,6 +7,7 @@
 #include "platform/qtprinterdevice.h"
 #include "render/drawslip.h"
 #include "text/lines.h"
+#include "ui/entermovesfocus.h"
 #include "ui/prompts.h"
 #include "ui/slipbinding.h"
 #include "ui/taboutbox.h"
@@ -64,16 +65,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     // Installed on the one-line fields, font lists and number boxes only: there Enter moves on
     // as Tab does.
-    if (event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-            QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
-            QCoreApplication::sendEvent(watched, &tab);
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
+    return moveFocusOnEnter(watched, event) || QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::print(SlipPrinting::Outcome (SlipPrinting::*command)(QWidget*, const SlipSource&))

@@ -308,8 +308,9 @@ void TForm1::buildMenus()
 
     QMenu* settings = bar->addMenu(QStringLiteral("設定(&O)"));
     settings->setObjectName(QStringLiteral("Setting1"));
-    add(settings, QStringLiteral("登録加入者(&K)"), "MtourokuKanyu", {}, nullptr);
-    add(settings, QStringLiteral("登録ご依頼人(&T)"), "Mtouroku", {}, nullptr);
+    add(settings, QStringLiteral("登録加入者(&K)"), "Mkanyusha", {}, &TForm1::MkanyushaClick);
+    add(settings, QStringLiteral("登録ご依頼人(&T)"), "Mharaikominin", {},
+        &TForm1::MharaikomininClick);
     settings->addSeparator();
     add(settings, QStringLiteral("詳細印刷設定(&P)"), "Mprintshousai", {},
         &TForm1::MprintshousaiClick);
@@ -473,7 +474,7 @@ QWidget* TForm1::buildAccountPage()
     column->addWidget(subscriber);
 
     QPushButton* registered = button("BtnTourokuK", QStringLiteral("登録加入者(&K)"), QString(), p);
-    registered->setEnabled(false); // the registered lists come with a later feature
+    connect(registered, &QPushButton::clicked, this, &TForm1::MkanyushaClick);
     column->addLayout(row({registered}));
     column->addStretch(1);
     return p;
@@ -565,7 +566,7 @@ QWidget* TForm1::buildLeftPayerPage()
 
     QPushButton* registered =
         button("BtnTouroku", QStringLiteral("登録ご依頼人(&T)"), QString(), p);
-    registered->setEnabled(false); // the registered lists come with a later feature
+    connect(registered, &QPushButton::clicked, this, &TForm1::MharaikomininClick);
     column->addLayout(row({registered}));
     return p;
 }
