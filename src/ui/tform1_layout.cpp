@@ -372,6 +372,9 @@ void TForm1::buildCentre()
     mPages->setObjectName(QStringLiteral("PageControl1"));
     mPages->setUsesScrollButtons(false);
     mPages->tabBar()->setExpanding(false);
+    // The eight captions in one row are wider than the window may be made: narrower, they are
+    // shortened, and every page keeps its tab in view.
+    mPages->setElideMode(Qt::ElideRight);
     // Pages are built in tab order: the order of creation is the order of the focus chain.
     mPages->addTab(buildAccountPage(), QStringLiteral("口座記号番号・加入者名"));
     mPages->addTab(buildAmountPage(), QStringLiteral("金　額"));
