@@ -136,6 +136,27 @@ private:
     void MharaikomininClick(); // the registered payers dialog
     void MkanyushaClick();     // the registered subscribers dialog
 
+    // The text workbench (tform1_workbench.cpp).
+    QWidget* buildTextPage();
+    void ToolButton4Click(); // empty the editor
+    void ToolButton5Click(); // open a text file
+    void ToolButton6Click(); // cut
+    void ToolButton7Click(); // copy
+    void ToolButton8Click(); // paste
+    void ToolButton9Click(); // delete the selection
+    // SpeedButton1 … SpeedButton11: switches the target field's printing on, then puts the
+    // editor's selection, when there is one, in place of the field's whole text.
+    void transferSelection(std::size_t button);
+    void SpeedButton12Click(); // full-width digits to ASCII
+    void SpeedButton14Click(); // tabs and leading blanks
+    void SpeedButton15Click(); // empty lines
+    void SpeedButton16Click(); // commas
+    // Puts `text` in place of the editor's whole text as one step the user can undo.
+    void replaceEditorText(const QString& text);
+    // The editor's whole text, its lines separated by LF.
+    QString editorText() const;
+    QPlainTextEdit* mTextEditor = nullptr; // RichEdit1, its text stored nowhere
+
     // The continuous-print page (tform1_continuous.cpp).
     bool continuousPageActive() const;
     void ToolButton16Click(); // continuous print

@@ -10,6 +10,7 @@
 #include "ui/numberbox.h"
 #include "ui/stringgrid.h"
 #include "ui/stringtablemodel.h"
+#include "ui/toolbars.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -39,40 +40,6 @@ namespace {
 constexpr int kHintPanelWidth = 400;
 constexpr int kSecondPanelWidth = 50;
 constexpr int kSplitterWidth = 6;
-constexpr int kToolIconSize = 20;
-
-// A hint "short|long" puts its short part in the tooltip and its long part in the status bar; a
-// hint without "|" is both.
-void setToolHint(QAction* action, const QString& hint)
-{
-    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-    action->setToolTip(bar < 0 ? hint : hint.left(bar));
-    action->setStatusTip(bar < 0 ? hint : hint.mid(bar + 1));
-}
-
-// The toolbars: fixed in place, 20-pixel pictures, no menu to hide them.
-void setUpToolBar(QToolBar* tools)
-{
-    tools->setMovable(false);
-    tools->setFloatable(false);
-    tools->setIconSize({kToolIconSize, kToolIconSize});
-    tools->toggleViewAction()->setEnabled(false);
-    tools->setContextMenuPolicy(Qt::PreventContextMenu);
-}
-
-// A toolbar button showing the desktop's own picture where it has one, else the program's.
-QAction* toolButton(QToolBar* tools, const char* name, const char* themeIcon, const char* resource,
-                    const QString& hint)
-{
-    QIcon icon = QIcon::fromTheme(QLatin1String(themeIcon));
-    if (icon.isNull())
-        icon = QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(resource)));
-    QAction* action = tools->addAction(icon, hint.section(QLatin1Char('|'), 0, 0));
-    action->setObjectName(QLatin1String(name));
-    setToolHint(action, hint);
-    return action;
-}
-
 QLabel* label(const QString& text, QWidget* parent, const QString& hint = {})
 {
     auto* l = new QLabel(text, parent);
@@ -406,11 +373,15 @@ void TForm1::buildCentre()
     mPages->setObjectName(QStringLiteral("PageControl1"));
     mPages->setUsesScrollButtons(false);
     mPages->tabBar()->setExpanding(false);
+    // The eight captions in one row are wider than the window may be made: narrower, they are
+    // shortened, and every page keeps its tab in view.
+    mPages->setElideMode(Qt::ElideRight);
     // Pages are built in tab order: the order of creation is the order of the focus chain.
     mPages->addTab(buildAccountPage(), QStringLiteral("口座記号番号・加入者名"));
     mPages->addTab(buildAmountPage(), QStringLiteral("金　額"));
     mPages->addTab(buildMessagePage(), QStringLiteral("通信欄"));
     mPages->addTab(buildLeftPayerPage(), QStringLiteral("ご依頼人-左"));
+    mPages->addTab(buildTextPage(), QStringLiteral("テキスト読込"));
     mPages->addTab(buildContinuousPage(), QStringLiteral("ご依頼人連続印刷"));
     mPages->addTab(buildPrintSettingsPage(), QStringLiteral("印刷設定"));
     mPages->addTab(buildRightPayerPage(), QStringLiteral("ご依頼人-右"));

@@ -87,15 +87,15 @@ protected:
     QString status(TForm1& form) { return widget<QLabel>(form, "HintPanel")->text(); }
 };
 
-TEST_F(TForm1ContinuousTest, PageSitsBetweenTheLeftPayerAndPrintSettingsWithItsToolbarInOrder)
+TEST_F(TForm1ContinuousTest, PageSitsBetweenTheTextPageAndPrintSettingsWithItsToolbarInOrder)
 {
     auto form = makeForm();
     auto* pages = form->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
-    ASSERT_EQ(pages->count(), 7);
-    EXPECT_EQ(pages->tabText(3), QStringLiteral("ご依頼人-左"));
-    EXPECT_EQ(pages->tabText(4), QStringLiteral("ご依頼人連続印刷"));
-    EXPECT_EQ(pages->tabText(5), QStringLiteral("印刷設定"));
-    QWidget* page = pages->widget(4);
+    ASSERT_EQ(pages->count(), 8);
+    EXPECT_EQ(pages->tabText(4), QStringLiteral("テキスト読込"));
+    EXPECT_EQ(pages->tabText(5), QStringLiteral("ご依頼人連続印刷"));
+    EXPECT_EQ(pages->tabText(6), QStringLiteral("印刷設定"));
+    QWidget* page = pages->widget(5);
     EXPECT_EQ(page->objectName(), QStringLiteral("TabSheet6"));
     EXPECT_EQ(page->property(kHelpContextProperty).toInt(), 22001);
 

@@ -349,17 +349,17 @@ TEST_F(TForm1EditingTest, F1OpensTheHelpPageAtTheFocusedPage)
     auto form = makeActiveForm();
     auto* pages = form->findChild<QTabWidget*>(QStringLiteral("PageControl1"));
     const std::pair<int, const char*> cases[] = {
-        {0, "Ekouza1"},   {1, "SEkingaku"},   {2, "MemoTsuushin"}, {3, "Ezip"},
-        {4, "ComboBox3"}, {4, "StringGrid1"}, {5, "SEleftright"},  {6, "MaddresR"}};
-    const QStringList expected{"14001", "15001", "16001", "17001",
+        {0, "Ekouza1"},   {1, "SEkingaku"},   {2, "MemoTsuushin"}, {3, "Ezip"},    {4, "RichEdit1"},
+        {5, "ComboBox3"}, {5, "StringGrid1"}, {6, "SEleftright"},  {7, "MaddresR"}};
+    const QStringList expected{"14001", "15001", "16001", "17001", "1001",
                                "22001", "22001", "19001", "1001"};
     for (const auto& [index, name] : cases) {
         pages->setCurrentIndex(index);
         widget(*form, name)->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
     }
-    ASSERT_EQ(prompts.opened.size(), 8u);
-    for (int i = 0; i < 8; ++i) {
+    ASSERT_EQ(prompts.opened.size(), 9u);
+    for (int i = 0; i < 9; ++i) {
         EXPECT_EQ(prompts.opened[i].toLocalFile(), context.helpPath);
         EXPECT_EQ(prompts.opened[i].fragment(), expected[i]);
     }
