@@ -14,6 +14,7 @@ packages=(
   poppler-utils python3 python3-numpy
   xvfb xauth xdotool x11-apps
   libreoffice-draw
+  dpkg-dev file desktop-file-utils appstream lintian mandoc man-db
 )
 
 missing=()
