@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build tree, unpacks it into a temporary root and runs the
 # unpacked nobrisa-cli from there: its version, and the installed sample printed into a PDF.
-# Usage: check-package.sh BUILD_DIR VERSION OUT_DIR (the .deb is left in OUT_DIR for lintian).
+# Usage: check-package.sh CPACK BUILD_DIR VERSION OUT_DIR (the .deb stays in OUT_DIR for lintian).
 set -euo pipefail
-build=$1 version=$2 outdir=$3
+cpack=$1 build=$2 version=$3 outdir=$4
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 rm -rf "$outdir"
 mkdir -p "$outdir"
-if ! cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/cpack" >"$work/cpack.log" 2>&1; then
+if ! "$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$work/cpack" >"$work/cpack.log" 2>&1; then
   cat "$work/cpack.log"; fail "cpack"
 fi
 deb=$(ls "$work"/cpack/nobrisa_"$version"_*.deb) || fail "no nobrisa_${version}_*.deb"
