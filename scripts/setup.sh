@@ -1,20 +1,30 @@
 #!/usr/bin/env bash
 # Installs every Debian 12 package that building, running, testing and printing end to end need.
+# With --package only what building the Debian package needs (scripts/package.sh).
 # Idempotent: when everything is already installed it changes nothing and needs no network.
 set -euo pipefail
 
-packages=(
+build_packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins libqt6svg6 libgl-dev
-  qt6-translations-l10n
+  qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqt6svg6 libgl-dev
+  fontconfig libfontconfig-dev libcups2-dev
+  dpkg-dev file
+)
+packages=(
+  "${build_packages[@]}"
+  qt6-qpa-plugins qt6-translations-l10n
   libgtest-dev googletest
-  fonts-ipafont-gothic fonts-ipafont-mincho fonts-ocr-b fontconfig libfontconfig-dev
+  fonts-ipafont-gothic fonts-ipafont-mincho fonts-ocr-b
   fonts-noto-cjk
-  cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf libcups2-dev
+  cups cups-client cups-bsd cups-ipp-utils printer-driver-cups-pdf
   poppler-utils python3 python3-numpy
   xvfb xauth xdotool x11-apps
   libreoffice-draw
+  desktop-file-utils appstream lintian mandoc man-db
 )
+if [ "${1:-}" = "--package" ]; then
+  packages=("${build_packages[@]}")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

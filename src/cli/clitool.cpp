@@ -33,6 +33,7 @@ const char* const kHelp = R"(使い方:
                        [--csv ROWS.csv --row N [--map FIELD=COLUMN ...]]
   nobrisa-cli printers
   nobrisa-cli --help
+  nobrisa-cli --version
 
 print     設定ファイル (*.dat) またはアプリケーションの INI ファイルの払込取扱票を印刷します。
           払込取扱票の内容、全体印刷位置の微調整、印刷位置 (TabSheet99) はそのファイルから読みます。
@@ -72,6 +73,7 @@ facsimile 設定ファイルの払込取扱票の見本 (青い用紙の枠に�
                   CSV ファイルの N 行目 (1 から) をご依頼人にした見本を描きます。
   --map FIELD=COLUMN   print と同じです。
 printers  プリンタの一覧を表示します。既定のプリンタには * が付きます。
+--version バージョンを表示します。
 
 終了コード: 0 成功, 1 引数の誤り, 2 ファイルを読めない, 3 プリンタがない・見つからない,
             4 印刷または PDF・見本のファイルの書き込みに失敗
@@ -314,6 +316,11 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err)
     if (command == u"--help" || command == u"-h" || command == u"help" ||
         rest.contains(QStringLiteral("--help"))) {
         out << kHelp;
+        return Ok;
+    }
+    // The version the build (and the package) was given in CMake.
+    if (command == u"--version" && rest.isEmpty()) {
+        out << "nobrisa-cli " NOBRISA_VERSION "\n";
         return Ok;
     }
     if (command == u"print")
