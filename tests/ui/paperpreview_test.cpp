@@ -17,8 +17,8 @@
 namespace nobrisa::test {
 namespace {
 
-// A 600-dpi A4 printer that records its pages as the previews record theirs, measuring texts on
-// a RecordingCanvas: a printed page and a previewed page compare call by call.
+// A 600-dpi A4 printer whose pages are recorded as the previews record theirs, texts measured
+// on a RecordingCanvas: a printed and a previewed page compare call by call.
 class PagePrinter final : public PrinterDevice {
 public:
     FixedDevice caps = FakePrinter::a4At600Dpi();
@@ -36,8 +36,8 @@ public:
     int paperCode() const override { return paper; }
     Orientation orientation() const override { return Orientation::Portrait; }
     void setOrientation(Orientation) override {}
-    QString title() const override { return mTitle; }
-    void setTitle(const QString& title) override { mTitle = title; }
+    QString title() const override { return {}; }
+    void setTitle(const QString&) override {}
     bool beginDoc() override
     {
         ++jobs;
@@ -46,8 +46,7 @@ public:
     bool newPage() override
     {
         mRecorder.reset(); // before the list may move the page it writes to
-        pages.emplace_back();
-        mRecorder = std::make_unique<PageRecorder>(mMetrics, pages.back());
+        mRecorder = std::make_unique<PageRecorder>(mMetrics, pages.emplace_back());
         return true;
     }
     bool endDoc() override
@@ -59,7 +58,6 @@ public:
     QString errorString() const override { return {}; }
 
 private:
-    QString mTitle;
     RecordingCanvas mMetrics;
     std::unique_ptr<PageRecorder> mRecorder;
 };
@@ -159,9 +157,10 @@ TEST_F(PaperPreviewTest, ZoomBoxAndPrinterTexts)
     auto* zoom = form->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
     EXPECT_EQ(zoom->currentText(), QStringLiteral("50"));
     const int halfSheet = form->page().width() - 20;
-    const std::pair<const char*, int> zooms[] = {{"50", 50},   {"100", 100}, {"10", 100},
-                                                 {"300", 100}, {"25", 25},   {"200", 200},
-                                                 {"abc", 50},  {"75", 75},   {"", 50}};
+    const std::pair<const char*, int> zooms[] = {
+        {"50", 50},   {"100", 100}, {"10", 100},        {"300", 100}, {"25", 25},
+        {"200", 200}, {"abc", 50},  {"75", 75},         {"", 50},     {"75", 75},
+        {"7.5", 50},  {"200", 200}, {"99999999999", 50}};
     for (const auto& [text, expected] : zooms) {
         zoom->setCurrentText(QString::fromUtf8(text));
         EXPECT_EQ(form->page().state().zoomScale(), expected) << text;
@@ -218,10 +217,10 @@ TEST_F(PaperPreviewTest, PrintSendsTheRangeOrNothing)
         for (std::size_t i = 0; i < c.printed.size(); ++i)
             EXPECT_EQ(target.pages[i].calls, callsOf(prevx, c.printed[i] - 1));
 
-        // The page shown goes to a placeable Windows metafile (".wmf" in any case) or an
-        // enhanced one; with no page nothing is written.
-        for (const auto& [name, magic] : {std::pair{"p.WMF", QByteArray("\xD7\xCD\xC6\x9A")},
-                                          std::pair{"p.emf", QByteArray("\x01\0\0\0", 4)}}) {
+        // The page shown as a placeable metafile (".wmf" in any case) or an enhanced one.
+        const QByteArray wmf("\xD7\xCD\xC6\x9A"), emf("\x01\0\0\0", 4);
+        for (const auto& [name, magic] :
+             {std::pair{"p.WMF", wmf}, {"p.emf", emf}, {"p.wmf.png", emf}, {"wmf", emf}}) {
             const QString path = dir.filePath(QLatin1String(name));
             QFile::remove(path);
             QString error;
