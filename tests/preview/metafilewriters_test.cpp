@@ -1,21 +1,11 @@
-#include "preview/metafileexport.h"
-
-#include "model/coords.h"
-#include "model/digitcells.h"
-#include "model/tprintpositions.h"
-#include "model/tsliprecord.h"
 #include "preview/emfreader.h"
 #include "preview/emfwriter.h"
 #include "preview/wmfreader.h"
 #include "preview/wmfwriter.h"
-#include "render/drawslip.h"
-#include "render/drawslipform.h"
-#include "support/recordingcanvas.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 namespace nobrisa {
@@ -92,61 +82,6 @@ TEST(MetafileWriters, BothFormatsRecordTheSamePicture)
     QString error;
     EXPECT_FALSE(smallPicture(WmfWriter(10, 10, 600)).save(dir.filePath("no/x.wmf"), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("x.wmf"))) << error.toStdString();
-}
-
-// Catches shapes or texts lost between the recording and the file, the form's pen not blue,
-// fonts outside the Japanese character set, runs losing their clip, an object table that grows
-// with every font change, and a file name that picks the wrong format.
-TEST(MetafileExport, FacsimileRoundTripsThroughBothFormats)
-{
-    FixedDevice device;
-    TPrintPositions positions;
-    DigitCells cells;
-    TSlipRecord slip;
-    slip.CheckBox1 = slip.CheckBox2 = slip.CheckBox3 = slip.CheckBox4 = true;
-    slip.Ekouza1 = "00120";
-    slip.Ekouza2 = "6";
-    slip.Ekanyu = "日本語教育振興会";
-    slip.SEkingaku.setText("35000");
-    slip.Maddres = "東京都千代田区千代田一丁目一番地一号\r\n郵便　太郎";
-    slip.MemoTsuushin = "年会費";
-    test::RecordingCanvas metrics;
-    metrics.setFontPixelsPerInch(600);
-    PageRecording page;
-    PageRecorder recorder(metrics, page);
-    DrawSlipForm(recorder, Coords(device, slip.ox(), slip.oy()));
-    DrawSlip(recorder, SlipSource{slip, positions, device, cells});
-    const PictureSize size{4252, 2693, 600};
-
-    QTemporaryDir dir;
-    for (const char* name : {"out.wmf", "OUT.WMF", "out.emf", "out.pic"}) {
-        SCOPED_TRACE(name);
-        const bool isWmf = QString(name).endsWith(".wmf", Qt::CaseInsensitive);
-        QString error;
-        ASSERT_TRUE(saveRecording(page, size, dir.filePath(name), &error)) << error.toStdString();
-        QFile file(dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        EXPECT_EQ(bytes, isWmf ? wmfFromRecording(page, size) : emfFromRecording(page, size));
-        const WmfFile wmf = isWmf ? readWmf(bytes) : WmfFile();
-        const EmfFile emf = isWmf ? EmfFile() : readEmf(bytes);
-        ASSERT_EQ(wmf.error + emf.error, QString());
-        const QStringList records = isWmf ? wmf.records : emf.records;
-        const auto count = [&records](const char* prefix) {
-            return records.filter(QRegularExpression(QString("^") + prefix)).size();
-        };
-        EXPECT_EQ(count("rect "), 23);
-        EXPECT_EQ(count("line "), 40);
-        EXPECT_EQ(count("pen 0 1 #0000ff"), 1);
-        EXPECT_GT(count("text .* 日本語教育振興会 clip"), 0);
-        EXPECT_GT(count("text .* 郵便　太郎 clip"), 0);
-        EXPECT_GE(count("font "), 4);
-        EXPECT_EQ(count("font -?\\d+ \\d+ 128 "), count("font "));
-        EXPECT_LE(isWmf ? wmf.objectCount : emf.handleCount - 1, 4) << "fonts deleted as replaced";
-        if (!isWmf) {
-            EXPECT_EQ(emf.description, QStringLiteral("Hakuno%1ZENTORA.exe%1%1").arg(QChar(0)));
-        }
-    }
 }
 
 } // namespace
