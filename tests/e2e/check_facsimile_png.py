@@ -13,18 +13,13 @@ import zlib
 import numpy as np
 
 FORM_LEFT, FORM_RIGHT, FORM_TOP, FORM_BOTTOM = 40, 1767, 55, 1110
-LINES = {  # frames and cell lines of both parts
-    "left part's top (frame 1)": (40, 120, 1210, 120),
-    "left part's right edge (frame 1)": (1210, 120, 1210, 700),
-    "name box's bottom (frame 3)": (40, 330, 1210, 330),
-    "payer box's top (frame 4)": (40, 700, 860, 700),
-    "payer box's bottom (frame 4)": (40, 900, 860, 900),
-    "account cell line at 14.1 mm": (141, 150, 141, 230),
-    "amount cell line at 110.0 mm": (1110, 150, 1110, 230),
-    "receipt's left edge (frame 14)": (1310, 340, 1310, 1110),
-    "receipt's amount row (frame 19)": (1360, 470, 1767, 470),
-    "receipt cell line at 151.2 mm": (1512, 440, 1512, 550),
-}
+LINES = [  # frames and cell lines of both parts: (what, x0, y0, x1, y1)
+    ("frame 1's top", 40, 120, 1210, 120), ("frame 1's right edge", 1210, 120, 1210, 700),
+    ("name box's bottom", 40, 330, 1210, 330), ("payer box's top", 40, 700, 860, 700),
+    ("payer box's bottom", 40, 900, 860, 900), ("account cell line", 141, 150, 141, 230),
+    ("amount cell line", 1110, 150, 1110, 230), ("receipt's left edge", 1310, 340, 1310, 1110),
+    ("receipt's amount row", 1360, 470, 1767, 470), ("receipt cell line", 1512, 440, 1512, 550),
+]
 
 
 def read_png(path):
@@ -79,7 +74,7 @@ def main():
     def px(x, y):
         return int(round(x0 + (x - FORM_LEFT) * sx)), int(round(y0 + (y - FORM_TOP) * sy))
 
-    for name, (xa, ya, xb, yb) in LINES.items():
+    for name, xa, ya, xb, yb in LINES:
         (ax, ay), (bx, by) = px(xa, ya), px(xb, yb)
         steps = max(abs(bx - ax), abs(by - ay), 1)
         points = [(ax + (bx - ax) * i // steps, ay + (by - ay) * i // steps)

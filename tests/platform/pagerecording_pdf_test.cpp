@@ -16,10 +16,8 @@
 namespace nobrisa {
 namespace {
 
-// Catches a recorded page that prints anywhere but where the same slip prints when drawn
-// directly: texts measured with other metrics than the printer's, runs replayed at other places,
-// fonts or sizes lost between recording and replay. The page is recorded before the job on a
-// MetricsCanvas, as the previews record, and both prints go through Qt's PDF output at 600 dpi.
+// A page recorded on a MetricsCanvas, as the previews record, prints where drawing directly
+// prints (Qt's PDF output at 600 dpi, read back with pdftotext).
 TEST(PageRecordingPdf, ReplayedOnThePrinterPrintsWhereDrawingDirectlyPrints)
 {
     if (!QFontDatabase::hasFamily(QStringLiteral("IPAGothic")))

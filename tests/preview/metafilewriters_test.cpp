@@ -37,10 +37,6 @@ template <class Writer> Writer smallPicture(Writer w)
     return w;
 }
 
-// Catches a record written wrong in either format (parameters in the wrong order, a colour's
-// bytes swapped, a face or text in the wrong encoding, a clip lost, a deleted slot not reused),
-// a placeable header with a wrong key, box or checksum, coordinates wrapped instead of clamped,
-// a spacing array not one entry per CP932 byte, and an EMF header with the wrong sizes.
 TEST(MetafileWriters, BothFormatsRecordTheSamePicture)
 {
     const QByteArray wmfBytes = smallPicture(WmfWriter(8503, 5385, 1200)).bytes();

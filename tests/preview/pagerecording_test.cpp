@@ -62,9 +62,8 @@ protected:
     bool formBkTransparent = false;
 };
 
-// Catches frames and dividers drawn in another order (the facsimile's layering and the
-// metafile's records follow it), a divider missing or slanted, an x converted as a y or without
-// the adjustment, a pen that is not blue, a brush that would fill the cells, text on the form.
+// The form's frames and vertical dividers in their order (the metafile's records follow it), in
+// blue outlines, through the adjustment, with no text.
 TEST_F(PageRecordingTest, FormFramesAndDividersInOrderInBlueOutlines)
 {
     const auto n = [](int count, const std::string& s) {
@@ -95,10 +94,8 @@ TEST_F(PageRecordingTest, FormFramesAndDividersInOrderInBlueOutlines)
               std::tuple(4133, 965, 1225));
 }
 
-// Catches a recorder that measures with anything but the printer's metrics (the fitted sizes
-// written back would differ from a print's), texts placed elsewhere than a print places them,
-// and a replay that drops or alters a call: replayed onto a second recorder, the page must
-// record the same list again.
+// Measured on the printer's metrics, the recording fits and places texts as a print does (where
+// DrawText's runs land is compared in the PDF test), and replays call for call.
 TEST_F(PageRecordingTest, RecordsWhatAPrintDrawsAndReplaysItCallForCall)
 {
     RecordingCanvas printer;
@@ -108,32 +105,17 @@ TEST_F(PageRecordingTest, RecordsWhatAPrintDrawsAndReplaysItCallForCall)
     EXPECT_EQ(std::tuple(slip.SEfont5.text(), slip.SEfont51.text(), slip.SEfont4.text()),
               std::tuple(unrecorded.SEfont5.text(), unrecorded.SEfont51.text(),
                          unrecorded.SEfont4.text()));
-
-    // TextOut texts where the print puts them, with its font; DrawText texts as the runs its
-    // layout gives on the printer's metrics.
-    std::vector<test::Placed> outs, runs, expectedOuts, expectedRuns;
+    std::vector<test::Placed> outs, printed;
     RecordedFont font;
     for (const DrawCall& c : page.calls) {
         font = c.kind == Kind::Font ? c.font : font;
         if (c.kind == Kind::TextOut)
             outs.emplace_back(c.x, c.y, font.face + "/" + QString::number(font.height) + c.text);
-        if (c.kind == Kind::TextRun)
-            runs.emplace_back(c.x, c.y, c.text);
     }
-    for (const RecordingCanvas::Call& c : printer.calls) {
-        if (c.kind == RecordingCanvas::Call::Kind::TextOut) {
-            expectedOuts.emplace_back(c.x, c.y, c.face + "/" + QString::number(c.height) + c.text);
-            continue;
-        }
-        metrics.setFontName(c.face);
-        metrics.setFontHeightPx(c.height);
-        for (const TextRun& run :
-             layoutDrawText(c.text, c.rect, c.flags, metrics.currentMeasure()).runs)
-            expectedRuns.emplace_back(run.x, run.y, run.text);
-    }
-    EXPECT_EQ(outs, expectedOuts);
-    EXPECT_EQ(runs, expectedRuns);
-    EXPECT_GT(runs.size(), 5u);
+    for (const RecordingCanvas::Call& c : printer.textOuts())
+        printed.emplace_back(c.x, c.y, c.face + "/" + QString::number(c.height) + c.text);
+    EXPECT_EQ(outs, printed);
+    EXPECT_GT(outs.size(), 10u);
 
     PageRecording again;
     PageRecorder second(metrics, again);
@@ -141,9 +123,6 @@ TEST_F(PageRecordingTest, RecordsWhatAPrintDrawsAndReplaysItCallForCall)
     EXPECT_EQ(again.calls, page.calls);
 }
 
-// Catches shapes or texts lost between the recording and the file, the form's pen not blue,
-// fonts outside the Japanese character set, runs losing their clip, an object table that grows
-// with every font change, and a file name that picks the wrong format.
 TEST_F(PageRecordingTest, FacsimileRoundTripsThroughBothMetafileFormats)
 {
     const PictureSize size{4252, 2693, 600};

@@ -101,8 +101,7 @@ TEST(PrevXState, SettersTakeOnlyChangesInRange)
     }
     // clang-format on
 
-    // A new document resets the shown page and the range, nothing else; a missing printer
-    // changes nothing at all.
+    // A missing printer changes nothing; a new document resets the page and the range only.
     s.setMarginLeft(5);
     s.setTitle("t");
     s.setZoomScale(75);

@@ -38,9 +38,8 @@ protected:
     }
 };
 
-// Catches a trigger that does not redraw, a picture not sized mmx(1800) × mmy(1140) through the
-// whole-print adjustment, a panel that does not follow the picture's proportions, and form lines
-// too faint to show in blue on the screen.
+// Each trigger redraws; the picture is mmx(1800) × mmy(1140) through the adjustment, the panel
+// takes its proportions, and the form's lines show in blue on the screen.
 TEST_F(TForm1FacsimileTest, EveryTriggerRedrawsThePictureAndThePanelFollowsIt)
 {
     const struct {
@@ -105,8 +104,6 @@ TEST_F(TForm1FacsimileTest, RowPreviewShowsTheCurrentRowAndSaysWhichItIs)
               QStringLiteral("2 行目（会員二）のプレビューです。"));
 }
 
-// Catches a picture not written to the metafile, a failure that loses the picture shown or says
-// nothing, and Open leaving the previous slip's picture.
 TEST_F(TForm1FacsimileTest, OpenClearsThePictureAndAFailedBuildKeepsIt)
 {
     context.facsimilePath = dir.filePath(QStringLiteral("nobrisa.wmf"));
