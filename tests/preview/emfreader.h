@@ -1,51 +1,28 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
+#include <QStringList>
 
 #include <vector>
 
 namespace nobrisa {
 
-// Reads an enhanced metafile back for the tests: the header checked, the records split.
-struct EmfRecord {
-    quint32 type = 0;
-    QByteArray data; // the record's bytes after its type and size
-
-    // The i-th 32-bit field after type and size, signed (0 beyond the end).
-    int field(int i) const;
-};
-
+// An enhanced metafile read back for the tests: header, sizes and record count checked, each
+// record after the header written out as one line of text, as the WMF reader writes them, so
+// the two formats compare to one table: "bk 1", "textcolor #rrggbb", "align 0",
+// "pen style width #rrggbb", "brush style #rrggbb", "font height weight charset face",
+// "select i", "delete i" (object slots from 0), "rect l t r b", "move x y", "line x y",
+// "text x y TEXT" (+ " clip l t r b"), "end".
 struct EmfFile {
     QString error; // empty when the file read cleanly
-    int bounds[4] = {};
-    int frame[4] = {};
-    quint32 recordCount = 0;
+    std::vector<int> bounds, frame, millimetres;
     int handleCount = 0;
     QString description;
-    int device[2] = {};
-    int millimetres[2] = {};
-    std::vector<EmfRecord> records; // header and end record included
-
-    std::vector<const EmfRecord*> withType(quint32 type) const;
+    QStringList records;
+    std::vector<int> createdSlots;          // the handle each pen, brush or font was created in
+    std::vector<std::vector<int>> advances; // each text's spacing array
 };
 
 EmfFile readEmf(const QByteArray& bytes);
-
-// EMR_EXTTEXTOUTW: reference point, text, spacing array (empty when none).
-struct EmfText {
-    int x = 0, y = 0;
-    QString text;
-    std::vector<int> advances;
-};
-EmfText emfText(const EmfRecord& record);
-
-// EMR_EXTCREATEFONTINDIRECTW.
-struct EmfFontInfo {
-    int height = 0;
-    int charset = 0;
-    QString face;
-};
-EmfFontInfo emfFont(const EmfRecord& record);
 
 } // namespace nobrisa

@@ -101,13 +101,13 @@ TEST(PrevXState, SettersTakeOnlyChangesInRange)
     }
     // clang-format on
 
-    // A new document resets the shown page and the range, nothing else; a missing printer
-    // changes nothing at all.
+    // A missing printer changes nothing; a new document resets the page and the range only.
     s.setMarginLeft(5);
     s.setTitle("t");
     s.setZoomScale(75);
     EXPECT_EQ(s.beginDoc(printer(0, 0), 96), PrevError::NoPrinter);
     EXPECT_EQ(s.newPage(printer(600, 0)), PrevError::NoPrinter);
+    EXPECT_EQ(s.printPages(printer(0, 600)).error, PrevError::NoPrinter);
     EXPECT_EQ(s.pageCount(), 3);
     s.beginDoc(p, 96);
     s.newPage(p);
@@ -115,31 +115,6 @@ TEST(PrevXState, SettersTakeOnlyChangesInRange)
     EXPECT_EQ(std::tuple(s.pageCount(), s.pageNumber(), s.fromPage(), s.toPage(), s.recording()),
               std::tuple(2, 1, 1, 9999, false));
     EXPECT_EQ(std::tuple(s.marginLeft(), s.title(), s.zoomScale()), std::tuple(5, "t", 75));
-}
-
-TEST(PrevXState, PrintPagesNeverIncludeAnUnrecordedPage)
-{
-    struct Case {
-        int pages, from, to;
-        PrevError error;
-        int first, last;
-    } const cases[] = {
-        {5, 3, 2, PrevError::None, 3, 3},             // FromPage prints even above ToPage
-        {3, 1, 9999, PrevError::None, 1, 3},          // up to the last recorded page
-        {0, 1, 9999, PrevError::NoPageToPrint, 0, 0}, // nothing recorded yet
-    };
-    const FixedDevice p = printer(600, 600);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.pages << " pages, " << c.from << " to " << c.to);
-        TPrevXState s;
-        for (int i = 0; i < c.pages; ++i)
-            i == 0 ? s.beginDoc(p, 96) : s.newPage(p);
-        s.setFromPage(c.from);
-        s.setToPage(c.to);
-        const PrevPrintPages got = s.printPages(p);
-        EXPECT_EQ(std::tuple(got.error, got.first, got.last), std::tuple(c.error, c.first, c.last));
-    }
-    EXPECT_EQ(TPrevXState().printPages(printer(0, 600)).error, PrevError::NoPrinter);
 }
 
 TEST(PrevXState, PaintGeometryFollowsTheZoom)
@@ -186,20 +161,6 @@ TEST(PaperSizeText, NamesByCodeAndMeasuredSizes)
         EXPECT_EQ(PaperSizeText(PaperText::Name, d, c.code, 96), QString::fromUtf8(c.name));
         EXPECT_EQ(PaperSizeText(PaperText::MeasuredSize, d, c.code, 96), c.measured);
     }
-}
-
-TEST(PaperSizeText, ZoomTextsAndSaveFormats)
-{
-    // clang-format off
-    for (const auto& [text, zoom] : {std::pair<const char*, int>{"75", 75}, {"300", 300},
-             {"abc", 50}, {"", 50}, {"7.5", 50}, {"99999999999", 50}})
-        EXPECT_EQ(paperPreviewZoomFromText(text), zoom) << text;
-    constexpr auto Wmf = PrevPictureFormat::PlaceableWmf;
-    constexpr auto Emf = PrevPictureFormat::Emf;
-    for (const auto& [name, format] : {std::pair<const char*, PrevPictureFormat>{"a.WMF", Wmf},
-             {"a.wmf", Wmf}, {"a.emf", Emf}, {"a.wmf.png", Emf}, {"wmf", Emf}})
-        EXPECT_EQ(prevPictureFormatFor(name), format) << name;
-    // clang-format on
 }
 
 TEST(PaperPreviewCaption, RowPreviewSaysWhichRowAndPayer)

@@ -2,6 +2,10 @@
 
 #include "text/encoding.h"
 
+#include <QColor>
+
+#include <map>
+
 namespace nobrisa {
 namespace {
 
@@ -15,98 +19,80 @@ quint32 u32(const QByteArray& b, qsizetype at)
     return u16(b, at) | static_cast<quint32>(u16(b, at + 2)) << 16;
 }
 
+// How each record is written out: its name, then its 16-bit words by index, "cN" the colour
+// at byte N.
+const std::map<quint16, QString> kLayouts = {
+    {0x020B, "org 1 0"},      {0x020C, "ext 1 0"},  {0x0102, "bk 0"},
+    {0x0209, "textcolor c0"}, {0x012E, "align 0"},  {0x02FA, "pen 0 1 c6"},
+    {0x02FC, "brush 0 c2"},   {0x012D, "select 0"}, {0x01F0, "delete 0"},
+    {0x041B, "rect 3 2 1 0"}, {0x0214, "move 1 0"}, {0x0213, "line 1 0"},
+    {0x0000, "end"}};
+
+QString describe(quint16 function, const QByteArray& p, std::vector<std::vector<int>>& dx)
+{
+    const auto w = [&p](int i) { return 2 * i + 1 < p.size() ? qint16(u16(p, 2 * i)) : 0; };
+    const auto colour = [&p](int at) {
+        return QColor(quint8(p[at]), quint8(p[at + 1]), quint8(p[at + 2])).name();
+    };
+    if (function == 0x02FB) {
+        const QByteArray face = p.mid(18);
+        return QStringLiteral("font %1 %2 %3 ").arg(w(0)).arg(w(4)).arg(quint8(p[13])) +
+               decodeCp932(face.left(face.indexOf('\0')));
+    }
+    if (function == 0x0A32) {
+        const int length = w(2);
+        const int textAt = (w(3) & 6) ? 16 : 8; // a clip or opaque rectangle comes first
+        const int dxAt = (textAt + (length + 1) / 2 * 2) / 2;
+        dx.emplace_back();
+        for (int i = 0; 2 * dxAt < p.size() && i < length; ++i)
+            dx.back().push_back(w(dxAt + i));
+        const QString clip = QStringLiteral(" clip %1 %2 %3 %4").arg(w(4)).arg(w(5)).arg(w(6));
+        return QStringLiteral("text %1 %2 ").arg(w(1)).arg(w(0)) +
+               decodeCp932(p.mid(textAt, length)) + ((w(3) & 4) ? clip.arg(w(7)) : QString());
+    }
+    if (!kLayouts.contains(function))
+        return QStringLiteral("0x%1").arg(function, 4, 16, QChar(u'0'));
+    QStringList out = kLayouts.at(function).split(u' ');
+    for (qsizetype i = 1; i < out.size(); ++i)
+        out[i] = out[i].startsWith(u'c') ? colour(out[i].mid(1).toInt())
+                                         : QString::number(w(out[i].toInt()));
+    return out.join(u' ');
+}
+
 } // namespace
-
-int WmfRecord::word(int i) const
-{
-    return 2 * i + 1 < params.size() ? static_cast<qint16>(u16(params, 2 * i)) : 0;
-}
-
-std::vector<const WmfRecord*> WmfFile::withFunction(quint16 function) const
-{
-    std::vector<const WmfRecord*> out;
-    for (const WmfRecord& r : records)
-        if (r.function == function)
-            out.push_back(&r);
-    return out;
-}
 
 WmfFile readWmf(const QByteArray& b)
 {
     WmfFile f;
-    if (b.size() < 22 + 18 || u32(b, 0) != 0x9AC6CDD7u) {
-        f.error = QStringLiteral("no placeable header");
-        return f;
-    }
     quint16 checksum = 0;
-    for (int i = 0; i < 20; i += 2)
+    for (int i = 0; i < 20 && b.size() >= 22 + 18; i += 2)
         checksum ^= u16(b, i);
-    if (checksum != u16(b, 20)) {
-        f.error = QStringLiteral("bad checksum");
+    if (b.size() < 22 + 18 || u32(b, 0) != 0x9AC6CDD7u || checksum != u16(b, 20)) {
+        f.error = QStringLiteral("no placeable header, or its checksum is wrong");
         return f;
     }
-    f.left = static_cast<qint16>(u16(b, 6));
-    f.top = static_cast<qint16>(u16(b, 8));
-    f.right = static_cast<qint16>(u16(b, 10));
-    f.bottom = static_cast<qint16>(u16(b, 12));
+    f.width = qint16(u16(b, 10)) - qint16(u16(b, 6));
+    f.height = qint16(u16(b, 12)) - qint16(u16(b, 8));
     f.unitsPerInch = u16(b, 14);
-    if (u16(b, 22) != 1 || u16(b, 24) != 9) {
-        f.error = QStringLiteral("bad metafile header");
-        return f;
-    }
-    f.sizeWords = u32(b, 28);
     f.objectCount = u16(b, 32);
-    f.largestRecordWords = u32(b, 34);
-    if (22 + 2 * static_cast<qint64>(f.sizeWords) != b.size()) {
-        f.error = QStringLiteral("size in the header differs from the file's");
+    f.largestRecordWords = static_cast<int>(u32(b, 34));
+    if (u16(b, 22) != 1 || u16(b, 24) != 9 || 22 + 2 * qint64(u32(b, 28)) != b.size()) {
+        f.error = QStringLiteral("bad metafile header, or its size differs from the file's");
         return f;
     }
     qsizetype at = 22 + 18;
-    while (at + 6 <= b.size()) {
-        const quint32 words = u32(b, at);
-        if (words < 3 || at + 2 * static_cast<qint64>(words) > b.size() ||
-            words > f.largestRecordWords) {
+    while (at + 6 <= b.size() && !f.records.endsWith(QStringLiteral("end"))) {
+        const qint64 words = u32(b, at);
+        if (words < 3 || at + 2 * words > b.size() || words > f.largestRecordWords) {
             f.error = QStringLiteral("bad record size at %1").arg(at);
             return f;
         }
-        WmfRecord r;
-        r.function = u16(b, at + 4);
-        r.params = b.mid(at + 6, 2 * static_cast<qsizetype>(words) - 6);
-        f.records.push_back(r);
-        at += 2 * static_cast<qsizetype>(words);
-        if (r.function == 0)
-            break;
+        f.records << describe(u16(b, at + 4), b.mid(at + 6, 2 * words - 6), f.dx);
+        at += 2 * words;
     }
-    if (at != b.size() || f.records.empty() || f.records.back().function != 0)
+    if (at != b.size() || !f.records.endsWith(QStringLiteral("end")))
         f.error = QStringLiteral("no end record at the end");
     return f;
-}
-
-WmfText wmfText(const WmfRecord& r)
-{
-    WmfText t;
-    t.y = r.word(0);
-    t.x = r.word(1);
-    const int length = r.word(2);
-    const int options = r.word(3);
-    const int textAt = (options & 0x0006) ? 16 : 8; // a clip or opaque rectangle comes first
-    t.text = decodeCp932(r.params.mid(textAt, length));
-    const int dxAt = textAt + (length + 1) / 2 * 2;
-    if (r.params.size() > dxAt)
-        for (int i = 0; i < length; ++i)
-            t.dx.push_back(r.word(dxAt / 2 + i));
-    return t;
-}
-
-WmfFontInfo wmfFont(const WmfRecord& r)
-{
-    WmfFontInfo font;
-    font.height = r.word(0);
-    font.weight = r.word(4);
-    font.charset = static_cast<quint8>(r.params[13]);
-    const QByteArray face = r.params.mid(18);
-    font.face = decodeCp932(face.left(face.indexOf('\0')));
-    return font;
 }
 
 } // namespace nobrisa

@@ -38,13 +38,20 @@ protected:
     }
 };
 
-TEST_F(TForm1FacsimileTest, EveryTriggerRedrawsThePicture)
+// Each trigger redraws; the picture is mmx(1800) × mmy(1140) through the adjustment, the panel
+// takes its proportions, and the form's lines show in blue on the screen.
+TEST_F(TForm1FacsimileTest, EveryTriggerRedrawsThePictureAndThePanelFollowsIt)
 {
-    const std::pair<const char*, std::function<void(TForm1&)>> triggers[] = {
-        {"Mpreview", [](TForm1& f) { action(f, "Mpreview")->trigger(); }},
-        {"ToolButton2", [](TForm1& f) { action(f, "ToolButton2")->trigger(); }},
-        {"Image1", [](TForm1& f) { QTest::mouseDClick(widget(f, "Image1"), Qt::LeftButton); }},
-        {"Splitter1",
+    const struct {
+        const char* name;
+        int ox, oy;
+        std::function<void(TForm1&)> trigger;
+    } triggers[] = {
+        {"Mpreview", 0, 0, [](TForm1& f) { action(f, "Mpreview")->trigger(); }},
+        {"ToolButton2", 1000, 0, [](TForm1& f) { action(f, "ToolButton2")->trigger(); }},
+        {"Image1", -500, 300,
+         [](TForm1& f) { QTest::mouseDClick(widget(f, "Image1"), Qt::LeftButton); }},
+        {"Splitter1", 0, -200,
          [](TForm1& f) {
              QWidget* handle = widget<QSplitter>(f, "Splitter1")->handle(1);
              const QPoint from = handle->rect().center();
@@ -52,48 +59,34 @@ TEST_F(TForm1FacsimileTest, EveryTriggerRedrawsThePicture)
              QTest::mouseMove(handle, from - QPoint(80, 0));
              QTest::mouseRelease(handle, Qt::LeftButton, {}, from - QPoint(80, 0));
          }},
-        {"New1", [](TForm1& f) { action(f, "New1")->trigger(); }},
+        {"New1", 300, 0, [](TForm1& f) { action(f, "New1")->trigger(); }},
     };
-    for (const auto& [name, trigger] : triggers) {
-        SCOPED_TRACE(name);
+    for (const auto& t : triggers) {
+        SCOPED_TRACE(t.name);
         auto form = formWithSubscriber(QStringLiteral("旧加入者"));
+        const QWidget* panel = widget(*form, "PanelImage");
         EXPECT_EQ(picture(*form), nullptr) << "empty until the first preview";
+        EXPECT_EQ(panel->height(), widget(*form, "Panel1")->width() * 19 / 30);
+        widget<NumberBox>(*form, "SEleftright")->setNumber(t.ox);
+        widget<NumberBox>(*form, "SEtopbottom")->setNumber(t.oy);
         action(*form, "Mpreview")->trigger();
         ASSERT_TRUE(shows(*form, QStringLiteral("旧加入者")));
         widget<QPlainTextEdit>(*form, "Ekanyu")->setPlainText(QStringLiteral("新加入者"));
-        trigger(*form);
+        t.trigger(*form);
         EXPECT_FALSE(shows(*form, QStringLiteral("旧加入者")));
-        // New empties the slip before it draws.
-        EXPECT_EQ(shows(*form, QStringLiteral("新加入者")), std::string(name) != "New1");
-        const QWidget* panel = widget(*form, "PanelImage");
-        EXPECT_EQ(panel->height(), panel->width() * picture(*form)->height / picture(*form)->width);
-    }
-}
+        EXPECT_EQ(shows(*form, QStringLiteral("新加入者")), std::string(t.name) != "New1")
+            << "New empties the slip before it draws";
 
-TEST_F(TForm1FacsimileTest, PanelFollowsThePicturesProportions)
-{
-    auto form = formWithSubscriber(QStringLiteral("加入者"));
-    const QWidget* area = widget(*form, "Panel1");
-    const QWidget* panel = widget(*form, "PanelImage");
-    EXPECT_EQ(panel->height(), area->width() * 19 / 30) << "before the first preview";
-    const std::pair<int, int> adjustments[] = {{0, 0}, {1000, 0}, {-500, 300}};
-    for (const auto& [ox, oy] : adjustments) {
-        SCOPED_TRACE(testing::Message() << ox << ", " << oy);
-        widget<NumberBox>(*form, "SEleftright")->setNumber(ox);
-        widget<NumberBox>(*form, "SEtopbottom")->setNumber(oy);
-        action(*form, "Mpreview")->trigger();
-        const Coords coords(printer, ox, oy);
-        ASSERT_EQ(picture(*form)->width, coords.mmx(kSlipWidth));
-        ASSERT_EQ(picture(*form)->height, coords.mmy(kSlipHeight));
-        EXPECT_EQ(panel->height(),
-                  panel->width() * coords.mmy(kSlipHeight) / coords.mmx(kSlipWidth));
+        const Coords coords(printer, t.ox, t.oy);
+        ASSERT_EQ(std::pair(picture(*form)->width, picture(*form)->height),
+                  std::pair(coords.mmx(kSlipWidth), coords.mmy(kSlipHeight)));
+        EXPECT_EQ(panel->height(), panel->width() * picture(*form)->height / picture(*form)->width);
+        const QImage shown =
+            widget(*form, "Image1")->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const auto* pixels = reinterpret_cast<const QRgb*>(shown.constBits());
+        EXPECT_GT(std::count(pixels, pixels + shown.width() * shown.height(), qRgb(0, 0, 255)),
+                  shown.width());
     }
-    // The form's lines, one printer pixel wide, show in full blue on the screen.
-    const QImage shown =
-        widget(*form, "Image1")->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const auto* pixels = reinterpret_cast<const QRgb*>(shown.constBits());
-    EXPECT_GT(std::count(pixels, pixels + shown.width() * shown.height(), qRgb(0, 0, 255)),
-              shown.width());
 }
 
 TEST_F(TForm1FacsimileTest, RowPreviewShowsTheCurrentRowAndSaysWhichItIs)
@@ -113,7 +106,6 @@ TEST_F(TForm1FacsimileTest, RowPreviewShowsTheCurrentRowAndSaysWhichItIs)
 
 TEST_F(TForm1FacsimileTest, OpenClearsThePictureAndAFailedBuildKeepsIt)
 {
-    // The picture also goes to the metafile named after the executable.
     context.facsimilePath = dir.filePath(QStringLiteral("nobrisa.wmf"));
     auto form = formWithSubscriber(QStringLiteral("加入者"));
     action(*form, "Mpreview")->trigger();
@@ -123,8 +115,7 @@ TEST_F(TForm1FacsimileTest, OpenClearsThePictureAndAFailedBuildKeepsIt)
     EXPECT_EQ(wmf.read(4), QByteArray("\xD7\xCD\xC6\x9A", 4)) << "a placeable metafile";
     wmf.close();
 
-    // A printer that has gone away, an adjustment that puts the slip off the page, and a
-    // metafile that cannot be written (a folder has taken its name).
+    // A printer gone away, the slip adjusted off the page, a folder in the metafile's place.
     printer.caps.logPixelsX = printer.caps.logPixelsY = printer.caps.horzRes = 0;
     action(*form, "Mpreview")->trigger();
     printer.caps = FakePrinter::a4At600Dpi();
