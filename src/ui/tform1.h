@@ -1,6 +1,7 @@
 #pragma once
 
 #include "aids/continuoustable.h"
+#include "aids/infoexport.h"
 #include "model/digitcells.h"
 #include "settings/settings.h"
 #include "ui/appcontext.h"
@@ -9,6 +10,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -131,6 +133,15 @@ private:
     // Records the form and the slip, or the table row `row`, with the current printer and shows
     // it; keeps the previous picture and tells the user when the printer gives no page to draw.
     bool showFacsimile(const RowSource* row);
+
+    // Text import and information export (tform1_textio.cpp).
+    void MtextkanyuClick();
+    void MtextharaiClick();
+    void MsavetxttxtClick();
+    void MsavetxtcsvClick();
+    // Reads the lines of a text file the user chooses; nullopt when cancelled or unreadable.
+    std::optional<QStringList> chooseImportFile();
+    void exportInformation(ExportFormat format);
 
     // The continuous-print page (tform1_continuous.cpp).
     bool continuousPageActive() const;
