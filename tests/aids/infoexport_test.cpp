@@ -14,7 +14,6 @@ TEST(InfoExport, DateHasTheJapaneseWeekdayWhateverTheDefaultLocale)
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_EQ(exportDateText(QDate(2026, 12, 9)), QStringLiteral("2026年12月9日(水)"));
-    EXPECT_EQ(exportDateText(QDate(2027, 1, 4)), QStringLiteral("2027年1月4日(月)"));
     QLocale::setDefault(saved);
 }
 
@@ -38,8 +37,7 @@ TEST(InfoExport, BothFormatsByteForByte)
     TSlipRecord empty;
     empty.SEkingaku.setText({});
 
-    TSlipRecord quoted;
-    quoted.SEkingaku.setText({});
+    TSlipRecord quoted = empty;
     quoted.Ekanyu = QStringLiteral("\"山田\",商店");
 
     struct Case {
