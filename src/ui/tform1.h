@@ -139,8 +139,10 @@ private:
     void MtextharaiClick();
     void MsavetxttxtClick();
     void MsavetxtcsvClick();
-    // Reads the lines of a text file the user chooses; nullopt when cancelled or unreadable.
-    std::optional<QStringList> chooseImportFile();
+    // Reads the lines of a text file the user chooses, whose name goes to `fileName`; nullopt
+    // when cancelled or unreadable.
+    std::optional<QStringList> chooseImportFile(QString& fileName);
+    void showImported(const QString& fileName, const QString& what);
     void exportInformation(ExportFormat format);
 
     // The continuous-print page (tform1_continuous.cpp).

@@ -19,11 +19,18 @@ const QString kTextFilter = QStringLiteral("テキスト (*.txt);;すべて (*)"
 
 } // namespace
 
-std::optional<QStringList> TForm1::chooseImportFile()
+void TForm1::showImported(const QString& fileName, const QString& what)
+{
+    // The fields may be on a page not in front: say what changed.
+    showResult(
+        QStringLiteral("「%1」から%2を読み込みました。").arg(QFileInfo(fileName).fileName(), what));
+}
+
+std::optional<QStringList> TForm1::chooseImportFile(QString& fileName)
 {
     // The open dialog is set up for text files for this one question; the folder and the file
     // name it proposes to setting files stay as they were.
-    const QString fileName =
+    fileName =
         mPrompts.openFile(this, {QStringLiteral("加入者テキスト読み込み"), mState.openDialogDir,
                                  QString(), kTextFilter, QStringLiteral("txt")});
     if (fileName.isEmpty())
@@ -37,7 +44,8 @@ std::optional<QStringList> TForm1::chooseImportFile()
 
 void TForm1::MtextkanyuClick()
 {
-    const std::optional<QStringList> lines = chooseImportFile();
+    QString fileName;
+    const std::optional<QStringList> lines = chooseImportFile(fileName);
     if (!lines)
         return;
     const SubscriberText read = readSubscriberText(*lines);
@@ -47,11 +55,13 @@ void TForm1::MtextkanyuClick()
     s.Ekouza3 = read.Ekouza3;
     s.Ekanyu = read.Ekanyu;
     mBinding->showRecord();
+    showImported(fileName, QStringLiteral("口座番号と加入者名"));
 }
 
 void TForm1::MtextharaiClick()
 {
-    const std::optional<QStringList> lines = chooseImportFile();
+    QString fileName;
+    const std::optional<QStringList> lines = chooseImportFile(fileName);
     if (!lines)
         return;
     const PayerText read = readPayerText(*lines);
@@ -62,6 +72,7 @@ void TForm1::MtextharaiClick()
     s.Etele2 = read.Etele2;
     s.Etele3 = read.Etele3;
     mBinding->showRecord();
+    showImported(fileName, QStringLiteral("ご依頼人"));
 }
 
 void TForm1::MsavetxttxtClick()
