@@ -31,6 +31,7 @@ const char* const kHelp = R"(使い方:
                    [--printer NAME | --pdf OUT.pdf] [--dpi N]
   nobrisa-cli facsimile FILE OUT [--dpi N] [--printer NAME]
                        [--csv ROWS.csv --row N [--map FIELD=COLUMN ...]]
+  nobrisa-cli export FILE (--txt OUT.txt | --csv OUT.csv)
   nobrisa-cli printers
   nobrisa-cli --help
   nobrisa-cli --version
@@ -72,11 +73,17 @@ facsimile 設定ファイルの払込取扱票の見本 (青い用紙の枠に�
   --csv ROWS.csv --row N
                   CSV ファイルの N 行目 (1 から) をご依頼人にした見本を描きます。
   --map FIELD=COLUMN   print と同じです。
+export    設定ファイルの払込取扱票の情報 (口座番号、加入者名、金額、ご依頼人、通信欄、今日の
+          日付) を、画面の「情報をテキストに保存」と同じ形式で書き出します。文字コードは
+          CP932 (Shift-JIS) です。CP932 で表せない文字は「?」になり、その数を標準エラーに
+          表示します。
+  --txt OUT.txt   テキスト形式 (１行に１項目) で書き出します。
+  --csv OUT.csv   CSV 形式 (９項目を " で囲んだ１行) で書き出します。
 printers  プリンタの一覧を表示します。既定のプリンタには * が付きます。
 --version バージョンを表示します。
 
 終了コード: 0 成功, 1 引数の誤り, 2 ファイルを読めない, 3 プリンタがない・見つからない,
-            4 印刷または PDF・見本のファイルの書き込みに失敗
+            4 印刷または PDF・見本・書き出すファイルの書き込みに失敗
 )";
 
 struct PrintOptions {
@@ -329,6 +336,8 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err)
         return printersCommand(rest, out, err);
     if (command == u"facsimile")
         return facsimileCommand(rest, out, err);
+    if (command == u"export")
+        return exportCommand(rest, out, err);
     err << "nobrisa-cli: 不明なコマンドです: " << command << "\n\n" << kHelp;
     return Usage;
 }

@@ -11,7 +11,7 @@ enum ExitCode : int {
     Usage = 1,        // bad arguments
     FileError = 2,    // the setting file is missing or cannot be read
     PrinterError = 3, // unknown printer, or no printer and no --pdf
-    PrintFailed = 4,  // the job, the PDF or the picture could not be written
+    PrintFailed = 4,  // the job, the PDF, the picture or the exported file could not be written
 };
 
 // Runs the command line (without the program name); messages go to `out` and `err`.
@@ -19,5 +19,6 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err);
 
 // The commands run() dispatches to, each given the arguments after its name.
 int facsimileCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+int exportCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 
 } // namespace nobrisa::cli

@@ -297,7 +297,7 @@ QString decodeSettingsText(const QByteArray& bytes, TextEncoding* detected)
     return decodeCp932(bytes);
 }
 
-QByteArray encodeCp932(const QString& text)
+QByteArray encodeCp932(const QString& text, qsizetype* replaced)
 {
     // Qt turns lone surrogates into U+FFFD here, which CP932 lacks, so they end up as '?' too.
     const QByteArray utf8 = text.toUtf8();
@@ -306,15 +306,20 @@ QByteArray encodeCp932(const QString& text)
     const char* in = utf8.constData();
     size_t inLeft = static_cast<size_t>(utf8.size());
     Iconv cd(kCp932, "UTF-8");
+    qsizetype lost = 0;
     while (inLeft > 0) {
         if (cd.valid() && cd.convert(in, inLeft, out))
             break;
         const unsigned char c = static_cast<unsigned char>(*in);
         const size_t skip = std::min(utf8SequenceLength(c), inLeft);
-        out.append(!cd.valid() && c < 0x80 ? static_cast<char>(c) : '?');
+        const bool kept = !cd.valid() && c < 0x80;
+        out.append(kept ? static_cast<char>(c) : '?');
+        lost += kept ? 0 : 1;
         in += skip;
         inLeft -= skip;
     }
+    if (replaced)
+        *replaced = lost;
     return out;
 }
 

@@ -43,8 +43,9 @@ bool readsAsJapanese(QByteArrayView utf8) noexcept;
 QString decodeCp932(const QByteArray& bytes);
 
 // Encodes for the Japanese Windows code page; every character that CP932 cannot represent
-// becomes one '?'.
-QByteArray encodeCp932(const QString& text);
+// becomes one '?'. `replaced`, when given, receives how many characters became '?' that way (a
+// '?' of the text itself is not counted), so that a caller can tell the user what was lost.
+QByteArray encodeCp932(const QString& text, qsizetype* replaced = nullptr);
 
 // UTF-16LE with the byte-order mark FF FE, as the settings files are written.
 QByteArray encodeUtf16LeWithBom(const QString& text);

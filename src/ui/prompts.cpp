@@ -90,6 +90,11 @@ void QtPrompts::error(QWidget* parent, const QString& message)
     QMessageBox::critical(parent, QStringLiteral("Nobrisa"), message);
 }
 
+void QtPrompts::warning(QWidget* parent, const QString& message)
+{
+    QMessageBox::warning(parent, QStringLiteral("Nobrisa"), message);
+}
+
 bool QtPrompts::confirm(QWidget* parent, Tone tone, const QString& message, const QString& accept,
                         const QString& reject)
 {

@@ -35,6 +35,9 @@ public:
 
     // An error the user must read (file name and reason, in Japanese).
     virtual void error(QWidget* parent, const QString& message) = 0;
+    // Something the user should know of a command that was done all the same (a file written
+    // with characters replaced).
+    virtual void warning(QWidget* parent, const QString& message) = 0;
 
     // A question before something that cannot be taken back, such as feeding a pre-printed
     // form: true for the button `accept`; `reject` is the default and answers Escape.
@@ -75,6 +78,7 @@ public:
     std::optional<QString> inputText(QWidget* parent, const QString& caption,
                                      const QString& prompt, const QString& initial) override;
     void error(QWidget* parent, const QString& message) override;
+    void warning(QWidget* parent, const QString& message) override;
     bool confirm(QWidget* parent, Tone tone, const QString& message, const QString& accept,
                  const QString& reject) override;
     SaveFailedChoice saveFailedAtExit(QWidget* parent, const QString& message) override;

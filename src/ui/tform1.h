@@ -1,6 +1,7 @@
 #pragma once
 
 #include "aids/continuoustable.h"
+#include "aids/infoexport.h"
 #include "model/digitcells.h"
 #include "settings/settings.h"
 #include "ui/appcontext.h"
@@ -9,6 +10,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -155,7 +157,17 @@ private:
     void replaceEditorText(const QString& text);
     // The editor's whole text, its lines separated by LF.
     QString editorText() const;
-    QPlainTextEdit* mTextEditor = nullptr; // RichEdit1, its text stored nowhere
+
+    // Text import and information export (tform1_textio.cpp).
+    void MtextkanyuClick();
+    void MtextharaiClick();
+    void MsavetxttxtClick();
+    void MsavetxtcsvClick();
+    // Reads the lines of a text file the user chooses, whose name goes to `fileName`; nullopt
+    // when cancelled or unreadable.
+    std::optional<QStringList> chooseImportFile(QString& fileName);
+    void showImported(const QString& fileName, const QString& what);
+    void exportInformation(ExportFormat format);
 
     // The continuous-print page (tform1_continuous.cpp).
     bool continuousPageActive() const;
@@ -199,6 +211,7 @@ private:
     FacsimilePanel* mFacsimileArea = nullptr; // Panel1
     FacsimileView* mFacsimile = nullptr;      // Image1
     QTabWidget* mPages = nullptr;
+    QPlainTextEdit* mTextEditor = nullptr; // RichEdit1, its text stored nowhere
     QWidget* mContinuousPage = nullptr; // TabSheet6
     StringGrid* mGrid = nullptr;        // StringGrid1
     StringTableModel* mGridModel = nullptr;

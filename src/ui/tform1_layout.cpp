@@ -234,18 +234,20 @@ void TForm1::buildMenus()
     add(file, QStringLiteral("ファイルを保存(&A)..."), "SaveAs1",
         QStringLiteral("現在の設定をファイルに保存します。"), &TForm1::SaveAs1Click);
     file->addSeparator();
-    add(file, QStringLiteral("加入者テキスト読み込み(&K)"), "MkanyuText",
-        QStringLiteral("加入者データをテキストファイルから読み込みます。"), nullptr);
-    add(file, QStringLiteral("ご依頼人テキスト読み込み(&H)"), "MiraininText",
-        QStringLiteral("払込人データをテキストファイルから読み込みます。"), nullptr);
+    add(file, QStringLiteral("加入者テキスト読み込み(&K)"), "Mtextkanyu",
+        QStringLiteral("加入者データをテキストファイルから読み込みます。"),
+        &TForm1::MtextkanyuClick);
+    add(file, QStringLiteral("ご依頼人テキスト読み込み(&H)"), "Mtextharai",
+        QStringLiteral("払込人データをテキストファイルから読み込みます。"),
+        &TForm1::MtextharaiClick);
     QMenu* exportMenu = file->addMenu(QStringLiteral("情報をテキストに保存(&T)"));
-    exportMenu->setObjectName(QStringLiteral("Mexport"));
-    exportMenu->menuAction()->setObjectName(QStringLiteral("MexportMenu"));
+    exportMenu->setObjectName(QStringLiteral("Msavetxt"));
+    exportMenu->menuAction()->setObjectName(QStringLiteral("Msavetxt"));
     exportMenu->menuAction()->setStatusTip(
         QStringLiteral("現在の情報をテキストファイルに保存します。"));
-    add(exportMenu, QStringLiteral("テキスト形式(&W)"), "MexportText", {}, nullptr);
-    add(exportMenu, QStringLiteral("CSV形式(&C)"), "MexportCsv", {}, nullptr);
-    exportMenu->menuAction()->setEnabled(false);
+    add(exportMenu, QStringLiteral("テキスト形式(&W)"), "Msavetxttxt", {},
+        &TForm1::MsavetxttxtClick);
+    add(exportMenu, QStringLiteral("CSV形式(&C)"), "Msavetxtcsv", {}, &TForm1::MsavetxtcsvClick);
     file->addSeparator();
     add(file, QStringLiteral("プリンタ設定(&U)..."), "Mprintersetup1",
         QStringLiteral("プリンタの設定をします。"), &TForm1::Mprintersetup1Click);

@@ -1,8 +1,13 @@
+#include "aids/csv.h"
+#include "aids/infoexport.h"
 #include "model/coords.h"
 #include "model/devicecaps.h"
 #include "pdfwords.h"
 #include "platform/fonts.h"
+#include "settings/settings.h"
+#include "text/encoding.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -413,6 +418,72 @@ TEST(Cli, FacsimileWritesEachFormatAndRefusesBadArguments)
         EXPECT_GT(x, coords.mmx(110));
         EXPECT_LT(x, coords.mmx(740));
     }
+}
+
+// The export writes what the window's information export writes: the same core, the same day.
+// Its CSV record must split into the nine fields for this program's reader and for a
+// spreadsheet's (Python's csv module reads as spreadsheets do).
+TEST(Cli, ExportWritesTheWindowsBytesAndARecordReadersSplitIntoNineFields)
+{
+    QTemporaryDir dir;
+    SettingsState state;
+    ASSERT_TRUE(LoadSettings(sample(), state, {}, nullptr));
+    for (const ExportFormat format : {ExportFormat::Text, ExportFormat::Csv}) {
+        const bool csv = format == ExportFormat::Csv;
+        const QString out = dir.filePath(csv ? "out.csv" : "out.txt");
+        const CliRun run = runCli({"export", sample(), csv ? "--csv" : "--txt", out});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        QFile file(out);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        EXPECT_EQ(bytes,
+                  exportBytes(format, state.slip, exportDateText(QDate::currentDate())).bytes);
+        if (!csv)
+            continue;
+        const QString line = decodeCp932(bytes);
+        ASSERT_TRUE(line.endsWith("\r\n"));
+        const QStringList fields = splitCsvFields(QStringView(line).chopped(2));
+        ASSERT_EQ(fields.size(), 9) << line.toStdString();
+        EXPECT_EQ(fields[0], "00120-6-12345");
+        EXPECT_EQ(fields[1], "日本語教育振興会");
+        QProcess python;
+        python.start("python3", {"-c",
+                                 "import csv,sys\n"
+                                 "rows=list(csv.reader(open(sys.argv[1],encoding='cp932',"
+                                 "newline='')))\n"
+                                 "print(len(rows),len(rows[0]),rows[0][1]==sys.argv[2])",
+                                 out, fields[1]});
+        ASSERT_TRUE(python.waitForFinished(30000));
+        EXPECT_EQ(python.readAllStandardOutput().trimmed(), "1 9 True")
+            << python.readAllStandardError().toStdString();
+    }
+}
+
+TEST(Cli, ExportRefusesBadArgumentsAndSaysWhatCouldNotBeWritten)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out.csv");
+    struct Case {
+        QStringList args;
+        int exitCode;
+        const char* inMessage;
+    };
+    const Case cases[] = {
+        {{"export", sample()}, 1, "--csv"},
+        {{"export", "--csv", out}, 1, "設定ファイル"},
+        {{"export", sample(), "--txt"}, 1, "--txt"},
+        {{"export", sample(), "--txt", out, "--csv", out}, 1, "どちらか"},
+        {{"export", sample(), "--xls", out}, 1, "--xls"},
+        {{"export", dir.filePath("missing.dat"), "--csv", out}, 2, "missing.dat"},
+        {{"export", sample(), "--csv", dir.filePath("no/such/out.csv")}, 4, "out.csv"},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = runCli(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.inMessage)))
+            << c.args.join(' ').toStdString() << ": " << run.err.toStdString();
+    }
+    EXPECT_TRUE(QDir(dir.path()).isEmpty()) << "a refused export left a file behind";
 }
 
 } // namespace

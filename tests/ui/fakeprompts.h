@@ -26,6 +26,7 @@ public:
     std::vector<FileDialog> saveAsked;
     QStringList inputsAsked; // "caption|prompt"
     QStringList errors;
+    QStringList warnings;
     QStringList confirmsAsked; // "message|accept|reject"
     QStringList saveFailedMessages;
     int printerSetups = 0;
@@ -57,6 +58,7 @@ public:
         return answer;
     }
     void error(QWidget*, const QString& message) override { errors << message; }
+    void warning(QWidget*, const QString& message) override { warnings << message; }
     bool confirm(QWidget*, Tone, const QString& message, const QString& accept,
                  const QString& reject) override
     {
