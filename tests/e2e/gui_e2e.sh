@@ -322,9 +322,9 @@ rows_job=
 print_rows_from_window() {
     local queue=$1 n=$2 before
     start_app "$n"
-    # Back from the account number to the tab bar, then four pages on.
+    # Back from the account number to the tab bar, then five pages on.
     keys shift+Tab shift+Tab
-    keys ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab
+    keys ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab ctrl+Tab
     open_rows_in_window "$here/members.csv"
     screenshot "rows-$queue"
     before=$(completed_jobs "$queue")
