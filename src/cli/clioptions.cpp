@@ -29,6 +29,12 @@ constexpr std::array<std::pair<const char16_t*, MapField>, kMapFieldCount> kMapN
 
 } // namespace
 
+int usageError(const QString& problem, QTextStream& err)
+{
+    err << "nobrisa-cli: " << problem << "\n(nobrisa-cli --help で使い方を表示します)\n";
+    return Usage;
+}
+
 std::optional<QString> checkReadable(const QString& path)
 {
     const QFileInfo info(path);

@@ -20,6 +20,10 @@ namespace nobrisa::cli {
 
 // What the commands share: reading the setting file, the CSV table and its --map options.
 
+// Says on `err` what is wrong with the arguments and where the usage is; gives the exit code for
+// bad arguments.
+int usageError(const QString& problem, QTextStream& err);
+
 // Why a file given on the command line cannot be read, if it cannot.
 std::optional<QString> checkReadable(const QString& path);
 

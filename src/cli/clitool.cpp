@@ -200,10 +200,8 @@ void printDeviceValues(const PrinterDevice& printer, QTextStream& out)
 int printCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     PrintOptions o;
-    if (const auto problem = parsePrint(args, o)) {
-        err << "nobrisa-cli: " << *problem << "\n(nobrisa-cli --help で使い方を表示します)\n";
-        return Usage;
-    }
+    if (const auto problem = parsePrint(args, o))
+        return usageError(*problem, err);
 
     SettingsState state;
     TPrintPositions positions;

@@ -52,10 +52,8 @@ std::optional<QString> parseExport(const QStringList& args, ExportOptions& o)
 int exportCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     ExportOptions o;
-    if (const auto problem = parseExport(args, o)) {
-        err << "nobrisa-cli: " << *problem << "\n(nobrisa-cli --help で使い方を表示します)\n";
-        return Usage;
-    }
+    if (const auto problem = parseExport(args, o))
+        return usageError(*problem, err);
     SettingsState state;
     TPrintPositions positions;
     if (!loadSettingFile(o.file, state, positions, err))

@@ -169,10 +169,8 @@ QByteArray pdfBytes(const Facsimile& f)
 int facsimileCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     FacsimileOptions o;
-    if (const auto problem = parseFacsimile(args, o)) {
-        err << "nobrisa-cli: " << *problem << "\n(nobrisa-cli --help で使い方を表示します)\n";
-        return Usage;
-    }
+    if (const auto problem = parseFacsimile(args, o))
+        return usageError(*problem, err);
 
     SettingsState state;
     TPrintPositions positions;
