@@ -1,5 +1,7 @@
 #include "cli/interrupt.h"
 
+#include "cli/clitool.h"
+
 #include "text/removeoninterrupt.h"
 
 #include <signal.h>
@@ -30,7 +32,7 @@ extern "C" void onInterrupt(int signal)
     if (::write(STDERR_FILENO, message, std::strlen(message)) < 0) {
         // nothing more can be said
     }
-    ::_exit(128 + signal);
+    ::_exit(Interrupted + signal);
 }
 
 } // namespace
