@@ -28,7 +28,6 @@
 
 #include <csignal>
 #include <functional>
-#include <ostream>
 
 namespace nobrisa {
 namespace {
@@ -37,6 +36,12 @@ QByteArray contents(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // The names in a folder, hidden ones too, as one readable string.
@@ -107,15 +112,6 @@ const FaultCase kFaults[] = {
     {Fault::FolderVanishes, "FolderVanishes", u"保存先のフォルダー"},
 };
 
-void PrintTo(const NamedWriter& writer, std::ostream* out)
-{
-    *out << writer.name;
-}
-void PrintTo(const FaultCase& fault, std::ostream* out)
-{
-    *out << fault.name;
-}
-
 // Mounts belong to this process alone from the first use on.
 bool privateMounts()
 {
@@ -151,11 +147,7 @@ TEST_P(WriteFaultTest, OldFileStaysNothingIsLeftAndTheMessageSaysWhy)
     const QString moved = mDir.filePath(QStringLiteral("moved"));
     const QString name = QStringLiteral("target") + QLatin1String(writer.suffix);
     const QString target = folder + QLatin1Char('/') + name;
-    {
-        QFile old(target);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old");
-    }
+    ASSERT_TRUE(writeFile(target, "old"));
     std::function<void()> midway = [] {};
     switch (fault.fault) {
     case Fault::FullDisk: {
@@ -203,13 +195,10 @@ TEST(CliInterrupted, KilledPdfJobLeavesOnlyTheOldFile)
 {
     QTemporaryDir dir;
     const QString csv = dir.filePath(QStringLiteral("rows.csv"));
-    {
-        QFile rows(csv);
-        ASSERT_TRUE(rows.open(QIODevice::WriteOnly));
-        for (int i = 0; i < 40000; ++i)
-            rows.write(
-                QStringLiteral("100-%1,東京都千代田区%1,ビル,山田 太郎%1,03\r\n").arg(i).toUtf8());
-    }
+    QByteArray rows;
+    for (int i = 0; i < 40000; ++i)
+        rows += QStringLiteral("100-%1,東京都千代田区%1,ビル,山田 太郎%1,03\r\n").arg(i).toUtf8();
+    ASSERT_TRUE(writeFile(csv, rows));
     struct Row {
         int signal;
         int exitCode; // -1: killed
@@ -217,11 +206,7 @@ TEST(CliInterrupted, KilledPdfJobLeavesOnlyTheOldFile)
     for (const Row& r : {Row{SIGTERM, 143}, Row{SIGINT, 130}, Row{SIGKILL, -1}}) {
         SCOPED_TRACE(r.signal);
         const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
-        {
-            QFile old(pdf);
-            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-            old.write("old");
-        }
+        ASSERT_TRUE(writeFile(pdf, "old"));
         QProcess cli;
         cli.start(QStringLiteral(NOBRISA_CLI),
                   {QStringLiteral("print"), QStringLiteral(NOBRISA_SAMPLES "/sample.dat"),
@@ -259,8 +244,7 @@ TEST(RemoveOnInterrupt, RemovesWhatIsRegisteredNow)
     QTemporaryDir dir;
     const QString kept = dir.filePath(QStringLiteral("registration-ended"));
     const QString spool = dir.filePath(QStringLiteral("spool"));
-    for (const QString& path : {kept, spool})
-        QFile(path).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(writeFile(kept, {}) && writeFile(spool, {}));
     {
         RemoveOnInterrupt ended(kept);
     }
