@@ -296,6 +296,7 @@ bool QtPrinterDevice::beginDoc()
             mPdfFile.reset();
             return false;
         }
+        mPrinter->setResolution(mPdfDpi); // the device values the renderers convert with
         mPdfWriter = std::make_unique<QPdfWriter>(&mPdfFile->device());
         mPdfWriter->setResolution(mPdfDpi);
         QPageLayout layout = mPrinter->pageLayout();
