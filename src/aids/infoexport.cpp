@@ -3,11 +3,10 @@
 #include "model/tsliprecord.h"
 #include "text/encoding.h"
 #include "text/lines.h"
+#include "text/wholefile.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 
 namespace nobrisa {
 
@@ -28,13 +27,6 @@ QString writeFailure(const QString& path, const QString& reason)
 {
     return QStringLiteral("ファイル「%1」に保存できません。\n%2")
         .arg(QDir::toNativeSeparators(path), reason);
-}
-
-// The system's reason comes in English; a Japanese sentence says what it means for the user.
-QString withSystemReason(const QString& explanation, const QString& systemReason)
-{
-    return systemReason.isEmpty() ? explanation
-                                  : QStringLiteral("%1（%2）").arg(explanation, systemReason);
 }
 
 } // namespace
@@ -102,31 +94,12 @@ ExportBytes exportBytes(ExportFormat format, const TSlipRecord& slip, const QStr
 
 bool writeExportFile(const QString& path, const QByteArray& bytes, QString* error)
 {
-    auto fail = [&](const QString& reason) {
-        if (error)
-            *error = writeFailure(path, reason);
-        return false;
-    };
-    const QFileInfo info(path);
-    if (info.isDir())
-        return fail(QStringLiteral("同じ名前のフォルダーがあります。"));
-    if (!QFileInfo(info.absolutePath()).isDir())
-        return fail(QStringLiteral("保存先のフォルダーがありません。"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(withSystemReason(
-            QStringLiteral("ファイルを作成できません。書き込みの権限を確かめて下さい。"),
-            file.errorString()));
-    // commit() alone does not notice a failure of the last buffered write: flush first.
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
-    const QString reason = file.errorString();
-    if (!written || !file.commit()) {
-        file.cancelWriting();
-        return fail(withSystemReason(
-            QStringLiteral("書き込みに失敗しました。ディスクの空き容量を確かめて下さい。"),
-            written ? file.errorString() : reason));
-    }
-    return true;
+    QString reason;
+    if (writeWholeFile(path, bytes, &reason))
+        return true;
+    if (error)
+        *error = writeFailure(path, reason);
+    return false;
 }
 
 QString replacedCharactersMessage(qsizetype replaced)

@@ -12,6 +12,8 @@ enum ExitCode : int {
     FileError = 2,    // the setting file is missing or cannot be read
     PrinterError = 3, // unknown printer, or no printer and no --pdf
     PrintFailed = 4,  // the job, the PDF, the picture or the exported file could not be written
+    // Stopped by a signal: this plus the signal's number (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP).
+    Interrupted = 128,
 };
 
 // Runs the command line (without the program name); messages go to `out` and `err`.

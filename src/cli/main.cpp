@@ -1,4 +1,5 @@
 #include "cli/clitool.h"
+#include "cli/interrupt.h"
 #include "platform/allocator.h"
 
 #include <QGuiApplication>
@@ -13,6 +14,7 @@ int main(int argc, char* argv[])
         qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     nobrisa::keepFreedMemoryForReuse();
+    nobrisa::cli::exitCleanlyOnInterrupt();
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("nobrisa-cli"));
     QTextStream out(stdout);

@@ -1,18 +1,20 @@
 #include "platform/qtprinterdevice.h"
 
+#include "text/removeoninterrupt.h"
+#include "text/wholefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
+#include <QPdfWriter>
 #include <QPrintEngine>
 #include <QPrinterInfo>
 #include <QTemporaryFile>
 
 #include <cups/cups.h>
-#include <sys/stat.h>
 
 #include <cmath>
-#include <filesystem>
 
 namespace nobrisa {
 
@@ -67,14 +69,6 @@ bool looksComplete(const QString& path)
         return false;
     file.seek(file.size() - 16);
     return file.read(16).contains("%%EOF");
-}
-
-std::filesystem::perms newFilePermissions()
-{
-    // umask can only be read by setting it; the program is single-threaded where it prints.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return static_cast<std::filesystem::perms>(0666 & ~mask);
 }
 
 // The engine property through which Qt's print dialog hands the CUPS engine the options chosen
@@ -294,28 +288,23 @@ bool QtPrinterDevice::beginDoc()
             mError = QStringLiteral("PDFの保存先のファイル名が指定されていません。");
             return false;
         }
-        const QFileInfo target(mPdfPath);
-        if (target.isDir()) {
-            mError = pdfWriteError(mPdfPath, QStringLiteral("同じ名前のフォルダがあります。"));
+        // Qt's PDF engine writes the same PDF into any device: here an unnamed file in the
+        // destination's folder that replaces the destination only when the job ends complete.
+        mPdfFile = std::make_unique<WholeFile>(mPdfPath);
+        if (!mPdfFile->open()) {
+            mError = pdfWriteError(mPdfPath, mPdfFile->reason());
+            mPdfFile.reset();
             return false;
         }
-        if (!target.absoluteDir().exists()) {
-            mError = pdfWriteError(mPdfPath, QStringLiteral("保存先のフォルダがありません。"));
-            return false;
-        }
-        // Hidden, in the destination folder (so the final rename stays on one file system), and
-        // ending in ".pdf" so that QPrinter keeps writing PDF.
-        QTemporaryFile temp(target.absoluteDir().filePath(QLatin1Char('.') + target.fileName() +
-                                                          QStringLiteral(".XXXXXX.pdf")));
-        temp.setAutoRemove(false);
-        if (!temp.open()) {
-            mError = pdfWriteError(mPdfPath, temp.errorString());
-            return false;
-        }
-        mPdfTempPath = temp.fileName();
-        temp.close();
-        mPrinter->setOutputFileName(mPdfTempPath);
-        mPrinter->setResolution(mPdfDpi);
+        mPrinter->setResolution(mPdfDpi); // the device values the renderers convert with
+        mPdfWriter = std::make_unique<QPdfWriter>(&mPdfFile->device());
+        mPdfWriter->setResolution(mPdfDpi);
+        QPageLayout layout = mPrinter->pageLayout();
+        layout.setMode(QPageLayout::FullPageMode); // the origin is the paper's corner, as above
+        mPdfWriter->setPageLayout(layout);
+        mPdfWriter->setTitle(mPrinter->docName());
+        mPdfWriter->setCreator(mPrinter->creator());
+        mPdfWriter->setPdfVersion(mPrinter->pdfVersion());
     } else {
         // Given a file, Qt's CUPS engine writes the job's PDF there instead of spooling it. The
         // name must not end in ".pdf": that would turn the QPrinter into the PDF output, which
@@ -328,19 +317,20 @@ bool QtPrinterDevice::beginDoc()
             return false;
         }
         mSpoolPath = spool.fileName();
+        mSpoolCleanup = std::make_unique<RemoveOnInterrupt>(mSpoolPath);
         spool.close();
         mPrinter->setOutputFileName(mSpoolPath);
     }
 
-    if (!mPainter.begin(mPrinter.get())) {
+    if (!mPainter.begin(jobDevice())) {
         if (isPdfOutput()) {
-            QFile::remove(mPdfTempPath);
-            mPdfTempPath.clear();
-            mPrinter->setOutputFileName(mPdfPath);
+            mPdfWriter.reset();
             mError = pdfWriteError(mPdfPath, QString());
+            mPdfFile.reset();
         } else {
             QFile::remove(mSpoolPath);
             mSpoolPath.clear();
+            mSpoolCleanup.reset();
             mPrinter->setOutputFileName(QString());
             mError = QStringLiteral("プリンタ「%1」で印刷を開始できません。").arg(printerName());
         }
@@ -360,7 +350,7 @@ bool QtPrinterDevice::newPage()
         return false;
     }
     mCanvas.flush();
-    if (!mPrinter->newPage()) {
+    if (!jobDevice()->newPage()) {
         mError = isPdfOutput()
                      ? pdfWriteError(mPdfPath, QString())
                      : QStringLiteral("プリンタ「%1」で改ページできません。").arg(printerName());
@@ -387,6 +377,7 @@ bool QtPrinterDevice::submitToQueue(bool painterEnded)
 {
     const QString spool = mSpoolPath;
     mSpoolPath.clear();
+    const std::unique_ptr<RemoveOnInterrupt> cleanup = std::move(mSpoolCleanup); // until removed
     mPrinter->setOutputFileName(QString()); // back to spooling; the queue's settings stay
     if (!painterEnded || !looksComplete(spool)) {
         QFile::remove(spool);
@@ -412,32 +403,24 @@ bool QtPrinterDevice::submitToQueue(bool painterEnded)
 
 bool QtPrinterDevice::finishPdf(bool painterEnded)
 {
-    const QString temp = mPdfTempPath;
-    mPdfTempPath.clear();
-    mPrinter->setOutputFileName(mPdfPath);
-    if (!painterEnded || !looksComplete(temp)) {
-        QFile::remove(temp);
+    mPdfWriter.reset();
+    const std::unique_ptr<WholeFile> file = std::move(mPdfFile);
+    if (!painterEnded) {
         mError = pdfWriteError(mPdfPath, QString());
         return false;
     }
-    // The temporary file was created private (0600); the PDF gets the permissions of a file
-    // created the ordinary way, or keeps those of the file it replaces.
-    namespace fs = std::filesystem;
-    const fs::path from = QFile::encodeName(temp).toStdString();
-    const fs::path to = QFile::encodeName(mPdfPath).toStdString();
-    std::error_code error;
-    const fs::file_status existing = fs::status(to, error);
-    fs::permissions(
-        from, fs::is_regular_file(existing) ? existing.permissions() : newFilePermissions(), error);
-    // rename(2) replaces an existing destination in one step; QFile::rename would refuse it.
-    error.clear();
-    fs::rename(from, to, error);
-    if (error) {
-        QFile::remove(temp);
-        mError = pdfWriteError(mPdfPath, QString::fromLocal8Bit(error.message()));
+    if (!file->commit()) {
+        mError = pdfWriteError(mPdfPath, file->reason());
         return false;
     }
     return true;
+}
+
+QPagedPaintDevice* QtPrinterDevice::jobDevice()
+{
+    if (mPdfWriter)
+        return mPdfWriter.get();
+    return mPrinter.get();
 }
 
 void QtPrinterDevice::abandonJob()
@@ -446,12 +429,10 @@ void QtPrinterDevice::abandonJob()
         return;
     mCanvas.setPainter(nullptr);
     // As with Qt's own spooling, a queue receives what was drawn so far, while the PDF's
-    // temporary file is removed.
+    // temporary file is discarded.
     const bool ended = mPainter.end();
-    if (!mPdfTempPath.isEmpty()) {
-        QFile::remove(mPdfTempPath);
-        mPdfTempPath.clear();
-    }
+    mPdfWriter.reset();
+    mPdfFile.reset();
     if (!mSpoolPath.isEmpty())
         submitToQueue(ended);
 }

@@ -5,11 +5,15 @@
 
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 
 #include <memory>
 
 namespace nobrisa {
+
+class RemoveOnInterrupt;
+class WholeFile;
 
 // Windows DMPAPER codes of Qt's page sizes. Qt carries the published table itself
 // (QPageSize::windowsId), so this is the one place that reads it: A4 is 7 in Qt and 9 in
@@ -30,9 +34,10 @@ QPageSize pageSizeForDmPaper(int code);
 // page, whose origin is the paper's corner, while the renderers' origin is the printable area's
 // corner; the page canvas is therefore translated by (+PHYSICALOFFSETX, +PHYSICALOFFSETY).
 //
-// A PDF is written to a hidden temporary file in the destination folder and renamed over the
-// destination when the job ends complete, so a failed or abandoned job leaves no half-written
-// PDF, and an existing file is replaced only by a finished one.
+// A PDF is drawn by a QPdfWriter into a WholeFile: an unnamed temporary file in the destination
+// folder, synced and renamed over the destination when the job ends complete. A failed,
+// abandoned or killed job leaves no half-written PDF and no temporary file, an existing file is
+// replaced only by a finished one, and a write-protected one not at all.
 //
 // A job for a queue is Qt's own PDF, written by its CUPS engine to a temporary file and handed
 // to CUPS here, with the options Qt would send, the options the printer setup dialog left on
@@ -100,6 +105,8 @@ private:
     void abandonJob();
     bool finishPdf(bool painterEnded);
     bool submitToQueue(bool painterEnded);
+    // What the job paints on: the PDF writer of a PDF job, the QPrinter of a queue's.
+    QPagedPaintDevice* jobDevice();
     void replacePrinter(std::unique_ptr<QPrinter> printer);
 
     // The paper and margins, in device pixels.
@@ -122,8 +129,11 @@ private:
     QString mTitle;
     QString mError;
     QString mPdfPath;
-    QString mPdfTempPath; // the file being written by a PDF job in progress
-    QString mSpoolPath;   // the file Qt writes a queue's job into until it is submitted
+    // A PDF job in progress: the file and the writer drawing into it.
+    std::unique_ptr<WholeFile> mPdfFile;
+    std::unique_ptr<QPdfWriter> mPdfWriter;
+    QString mSpoolPath; // the file Qt writes a queue's job into until it is submitted
+    std::unique_ptr<RemoveOnInterrupt> mSpoolCleanup;
     int mLastJobId = 0;
     int mPdfDpi = kPdfDefaultDpi;
     // The page geometry while a job runs: it cannot change then, and the renderers ask for it at

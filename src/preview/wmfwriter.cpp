@@ -1,13 +1,11 @@
 #include "preview/wmfwriter.h"
 
 #include "text/encoding.h"
+#include "text/wholefile.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
-#include <cerrno>
 
 namespace nobrisa {
 namespace {
@@ -97,13 +95,6 @@ QString writeFailure(const QString& path, const QString& reason)
 {
     return QStringLiteral("図ファイル「%1」を保存できません。\n%2")
         .arg(QDir::toNativeSeparators(path), reason);
-}
-
-// The system's reason comes in English; a Japanese sentence says what it means for the user.
-QString withSystemReason(const QString& explanation, const QString& systemReason)
-{
-    return systemReason.isEmpty() ? explanation
-                                  : QStringLiteral("%1（%2）").arg(explanation, systemReason);
 }
 
 } // namespace
@@ -316,36 +307,11 @@ bool WmfWriter::save(const QString& path, QString* error) const
 
 bool saveMetafile(const QString& path, const QByteArray& bytes, QString* error)
 {
-    const QFileInfo info(path);
-    if (info.isDir()) {
-        setError(error, writeFailure(path, QStringLiteral("同じ名前のフォルダーがあります。")));
-        return false;
-    }
-    if (!QFileInfo(info.absolutePath()).isDir()) {
-        setError(error, writeFailure(path, QStringLiteral("保存先のフォルダーがありません。")));
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, writeFailure(path, withSystemReason(
-                                               QStringLiteral("ファイルを作成できません。"
-                                                              "書き込みの権限を確かめて下さい。"),
-                                               file.errorString())));
-        return false;
-    }
-    // commit() alone does not notice a failure of the last buffered write: flush first.
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
-    const QString reason = written ? QString() : qt_error_string(errno);
-    if (!written || !file.commit()) {
-        file.cancelWriting();
-        setError(error,
-                 writeFailure(
-                     path, withSystemReason(QStringLiteral("書き込みに失敗しました。"
-                                                           "ディスクの空き容量を確かめて下さい。"),
-                                            written ? file.errorString() : reason)));
-        return false;
-    }
-    return true;
+    QString reason;
+    if (writeWholeFile(path, bytes, &reason))
+        return true;
+    setError(error, writeFailure(path, reason));
+    return false;
 }
 
 } // namespace nobrisa

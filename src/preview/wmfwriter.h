@@ -84,7 +84,7 @@ private:
     MetafileObjects mObjects{0};
 };
 
-// Writes `bytes` to `path` through QSaveFile; shared by the metafile writers.
+// Writes `bytes` as the file `path`, whole or not at all; shared by the picture writers.
 bool saveMetafile(const QString& path, const QByteArray& bytes, QString* error);
 
 } // namespace nobrisa

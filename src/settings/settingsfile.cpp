@@ -1,13 +1,11 @@
 #include "settings/settingsfile.h"
 
 #include "settings/inifile.h"
+#include "text/wholefile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-
-#include <cerrno>
 
 namespace nobrisa {
 namespace {
@@ -89,40 +87,11 @@ bool readIniFileForUpdate(const QString& fileName, IniFile& ini, QString* error)
 
 bool writeIniFile(const QString& fileName, const IniFile& ini, QString* error)
 {
-    const QFileInfo info(fileName);
-    if (info.isDir()) {
-        setError(error, writeFailure(fileName, QStringLiteral("同じ名前のフォルダーがあります。")));
-        return false;
-    }
-    const QFileInfo folder(info.absolutePath());
-    if (!folder.isDir()) {
-        setError(error, writeFailure(fileName, QStringLiteral("保存先のフォルダーがありません。")));
-        return false;
-    }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setError(error,
-                 writeFailure(fileName,
-                              withSystemReason(QStringLiteral("ファイルを作成できません。"
-                                                              "書き込みの権限を確かめて下さい。"),
-                                               file.errorString())));
-        return false;
-    }
-    const QByteArray bytes = ini.toBytes();
-    // commit() alone does not notice a failure of the last buffered write (Qt 6.4): it would
-    // replace the old file with a truncated one. Flushing first and checking it closes that gap.
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
-    const QString reason = written ? QString() : qt_error_string(errno);
-    if (!written || !file.commit()) {
-        file.cancelWriting();
-        setError(error,
-                 writeFailure(fileName, withSystemReason(
-                                            QStringLiteral("書き込みに失敗しました。"
-                                                           "ディスクの空き容量を確かめて下さい。"),
-                                            written ? file.errorString() : reason)));
-        return false;
-    }
-    return true;
+    QString reason;
+    if (writeWholeFile(fileName, ini.toBytes(), &reason))
+        return true;
+    setError(error, writeFailure(fileName, reason));
+    return false;
 }
 
 } // namespace nobrisa
