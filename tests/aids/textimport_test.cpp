@@ -5,21 +5,17 @@
 namespace nobrisa {
 namespace {
 
-TEST(TextImport, HalfWidthDigitCountAndThreePartCut)
+TEST(TextImport, HalfWidthAndThreePartCut)
 {
     EXPECT_EQ(ToHalfWidth("〒０１９－ー（Ａ）　ｱ"), "〒019--(Ａ)　ｱ");
-    const std::pair<const char*, int> counts[] = {
-        {"", 0}, {"a12", 0}, {"123", 3}, {"12-3", 2}, {"１２", 0}};
-    for (const auto& [text, n] : counts)
-        EXPECT_EQ(LeadingDigitCount(QString::fromUtf8(text)), n) << text;
-
-    // The separator skipped after each group is whatever character follows its digits.
+    // The separator skipped after each group is whatever character follows its digits; a
+    // full-width digit is no digit there.
     const std::pair<const char*, const char*> cuts[] = {
         {"012-3-456", "012|3|456"},
         {"(03)123-456", "|03|123-456"},
         {"0312345678", "0312345678||"},
         {"1-2-3-4", "1|2|3-4"},
-        {"12", "12||"},
+        {"１２", "||"},
         {"", "||"},
     };
     for (const auto& [text, parts] : cuts) {
