@@ -52,7 +52,7 @@ TEST(InfoExport, BothFormatsByteForByte)
          2},
     };
     for (const auto& [slip, text, csv, replaced] : cases) {
-        SCOPED_TRACE(text);
+        SCOPED_TRACE(csv);
         const ExportBytes t = exportBytes(ExportFormat::Text, slip, date);
         const ExportBytes c = exportBytes(ExportFormat::Csv, slip, date);
         EXPECT_EQ(t.bytes, encodeCp932(QString::fromUtf8(text)));

@@ -26,11 +26,8 @@ QByteArray readBytes(const QString& path)
 // three telephone parts, address, right-hand name).
 TEST(RegisteredListTest, ValuesComeBackThroughTheFile)
 {
-    struct Case {
-        const char* what;
-        QStringList values, expected, stored; // stored: "key=value" lines of the file
-    };
-    const Case cases[] = {
+    // What, the values written, the values read back, "key=value" lines of the file.
+    const std::tuple<const char*, QStringList, QStringList, QStringList> cases[] = {
         {"address with an empty middle line",
          {"1", "03", "1", "2", "東京都\r\n\r\n山田", ""},
          {"1", "03", "1", "2", "東京都\r\n\r\n山田", ""},
@@ -44,27 +41,23 @@ TEST(RegisteredListTest, ValuesComeBackThroughTheFile)
          {"", "", "", "", "a\r\n\r\n", "a"},
          {"Acount_0=2", "Bcount_0=1"}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, values, expected, stored] : cases) {
+        SCOPED_TRACE(what);
         IniFile ini;
-        kPayers.write(ini, 0, 1, " A ", c.values);
-        for (const QString& line : c.stored)
+        kPayers.write(ini, 0, 1, " A ", values);
+        for (const QString& line : stored)
             EXPECT_TRUE(ini.toText().contains("\r\n" + line + "\r\n")) << line.toStdString();
         const IniFile back = IniFile::fromBytes(ini.toBytes());
         EXPECT_EQ(kPayers.names(back, kPayers.count(back)), QStringList{"A"});
-        EXPECT_EQ(kPayers.values(back, 0), c.expected);
+        EXPECT_EQ(kPayers.values(back, 0), expected);
     }
 }
 
 // Hand-edited or damaged sections: no hang, no crash, missing keys read empty.
 TEST(RegisteredListTest, DamagedSectionsReadSafely)
 {
-    struct Case {
-        const char* keys;
-        int count;
-        QStringList entry0; // subscriber: Kou1, Kou2, Kou3, Ekanyu
-    };
-    const Case cases[] = {
+    // The section's keys, the count read, entry 0 (Kou1, Kou2, Kou3, Ekanyu).
+    const std::tuple<const char*, int, QStringList> cases[] = {
         {"", 0, {}},
         {"count=100000", 0, {}},
         {"count=100000\nKou1_1=9", 2, {"", "", "", ""}},
@@ -76,14 +69,14 @@ TEST(RegisteredListTest, DamagedSectionsReadSafely)
          {"1", "", "", "b\r\n\r\n\r\n"}},
         {"count=2\nName_1=B\nKAcount_1=2000000000", 2, {"", "", "", ""}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.keys);
+    for (const auto& [keys, expectedCount, entry0] : cases) {
+        SCOPED_TRACE(keys);
         const auto start = std::chrono::steady_clock::now();
-        IniFile ini = IniFile::parse("[TourokuK]\n" + QString::fromUtf8(c.keys));
+        IniFile ini = IniFile::parse("[TourokuK]\n" + QString::fromUtf8(keys));
         const int count = kSubscribers.count(ini);
-        EXPECT_EQ(count, c.count);
+        EXPECT_EQ(count, expectedCount);
         if (count > 0) {
-            EXPECT_EQ(kSubscribers.values(ini, 0), c.entry0);
+            EXPECT_EQ(kSubscribers.values(ini, 0), entry0);
             kSubscribers.remove(ini, 0, count); // copies entry 1's lines down
         }
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));

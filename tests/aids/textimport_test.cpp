@@ -59,7 +59,6 @@ TEST(TextImport, PayerFileTakesFirstMiddleAndLastLines)
     const ImportCase cases[] = {
         {"〒１２３－４５６７\n東京都千代田区１－２\n山田太郎\n03-123-456\n",
          "〒123-4567|東京都千代田区１－２\r\n山田太郎|03|123|456"},
-        {"100-0001\n東京都\n（03）123-456", "100-0001|東京都||03|123-456"},
         {"100-0001\n東京都\n0312345678", "100-0001|東京都|0312345678||"},
         // Two lines: three empty lines appended, the telephone becomes an address line.
         {"100-0001\n03-123-456\n", "100-0001|03-123-456\r\n\r\n|||"},

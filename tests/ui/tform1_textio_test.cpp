@@ -177,8 +177,8 @@ TEST_F(TForm1WorkbenchTest, EachCleanUpIsOneUndoStep)
     for (const char* button : {"SpeedButton12", "SpeedButton16", "SpeedButton15", "SpeedButton14"})
         widget<QToolButton>(*form, button)->click();
     EXPECT_EQ(editor->toPlainText(), "1000\nb");
-    for (const char* previous :
-         {"\t1000\n b", "\t1000\n\n b", "\t1,000\n\n b", "\t１,０００\n\n b"}) {
+    for (const QString& previous :
+         QStringList{"\t1000\n b", "\t1000\n\n b", "\t1,000\n\n b", "\t１,０００\n\n b"}) {
         editor->undo();
         EXPECT_EQ(editor->toPlainText(), previous);
     }
