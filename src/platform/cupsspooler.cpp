@@ -2,51 +2,13 @@
 
 #include <QFile>
 
-#include <pthread.h>
-#include <signal.h>
 #include <sys/socket.h>
 
 #include <cstring>
-#include <ctime>
 
 namespace nobrisa {
 
 namespace {
-
-// libcups writes to the spooler's socket with a plain send(): a spooler that goes away while a
-// job is on its way raises SIGPIPE, which would end the whole program (and the window with the
-// slip being typed). The signal is blocked on this thread for the request, and one raised
-// meanwhile is taken off the thread before the old mask comes back; the failed write itself
-// reports the lost connection.
-class SigPipeBlocked final {
-public:
-    SigPipeBlocked()
-    {
-        sigemptyset(&mPipe);
-        sigaddset(&mPipe, SIGPIPE);
-        pthread_sigmask(SIG_BLOCK, &mPipe, &mOld);
-        sigset_t pending;
-        sigpending(&pending);
-        mWasPending = sigismember(&pending, SIGPIPE) == 1;
-    }
-    ~SigPipeBlocked()
-    {
-        sigset_t pending;
-        sigpending(&pending);
-        if (!mWasPending && sigismember(&pending, SIGPIPE) == 1) {
-            const timespec now{};
-            sigtimedwait(&mPipe, nullptr, &now);
-        }
-        pthread_sigmask(SIG_SETMASK, &mOld, nullptr);
-    }
-    SigPipeBlocked(const SigPipeBlocked&) = delete;
-    SigPipeBlocked& operator=(const SigPipeBlocked&) = delete;
-
-private:
-    sigset_t mPipe;
-    sigset_t mOld;
-    bool mWasPending = false;
-};
 
 // A connection to the spooler the user's CUPS settings name (CUPS_SERVER, client.conf, or the
 // local socket), as libcups's shared one would be, but with its own bound on every wait.
@@ -144,7 +106,6 @@ void addPrinterUri(ipp_t* request, const QByteArray& queue)
 SpoolerAnswer findQueue(const QString& printer, const QByteArray& queue,
                         std::chrono::milliseconds timeout)
 {
-    const SigPipeBlocked quiet;
     const Connection connection(printer, timeout);
     if (!connection.http())
         return {0, connection.error()};
@@ -170,7 +131,6 @@ SpoolerAnswer spoolFile(const QString& printer, const QByteArray& queue, const Q
                         const QByteArray& title, int optionCount, cups_option_t* options,
                         std::chrono::milliseconds timeout)
 {
-    const SigPipeBlocked quiet;
     const Connection connection(printer, timeout);
     if (!connection.http())
         return {0, connection.error()};
