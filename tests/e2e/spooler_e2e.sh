@@ -112,8 +112,8 @@ cli_case() {
     spooler_down
 }
 
-cli_case killed KILL 5 "印刷サービス（CUPS"
-cli_case silent STOP 20 "応答しない"
+cli_case killed KILL 15 "印刷サービス（CUPS"
+cli_case silent STOP 30 "応答しない"
 
 if [[ -n $ui_tests ]]; then
     for test in SpoolerGoneSinceStartUpIsNamedAndTheWindowPrintsOn \
