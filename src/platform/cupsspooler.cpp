@@ -40,8 +40,17 @@ public:
     }
     ~Connection()
     {
-        if (mHttp)
-            httpClose(mHttp);
+        if (!mHttp)
+            return;
+        // A request given up on is reset rather than closed: closed, its bytes would wait in
+        // the silent spooler's socket and, once it ran again, print the job the user was told
+        // had been stopped (measured: a one-slip job printed three seconds after a stopped
+        // spooler went on), and a second print would print it twice.
+        if (mTimedOut) {
+            const linger reset{1, 0};
+            setsockopt(httpGetFd(mHttp), SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+        }
+        httpClose(mHttp);
     }
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;

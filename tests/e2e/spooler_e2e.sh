@@ -9,7 +9,8 @@
 #      nothing answers. The command must end the same way within its bounded wait.
 #   3. The window (the window tests' binary, offscreen, over the real printer): the daemon
 #      killed after the window started, then a print; and the daemon stopped in the middle of
-#      1,000 rows, then resumed and a print that goes through (tests/ui/tform1_spooler_test.cpp).
+#      1,000 rows and of 4 rows, then resumed: the stopped job must not print then, and the next
+#      print goes through (tests/ui/tform1_spooler_test.cpp).
 #
 #   spooler_e2e.sh PATH/TO/nobrisa-cli PATH/TO/samples [PATH/TO/nobrisa_ui_tests]
 set -euo pipefail
@@ -65,9 +66,10 @@ spooler_up() {
 
 spooler_pid() { cat "$NOBRISA_CUPS_DIR/cupsd.pid"; }
 
-# Ends the daemon of the case (killed, or stopped and now killed) and its folder.
+# Ends the daemon of the case and its folder. A stopped daemon runs again first, so that
+# SIGTERM ends it the ordinary way, with the backend of a job still printing.
 spooler_down() {
-    kill -KILL "$(spooler_pid)" 2>/dev/null || true
+    kill -CONT "$(spooler_pid)" 2>/dev/null || true
     cups_stop
 }
 
@@ -117,7 +119,7 @@ cli_case silent STOP 30 "応答しない"
 
 if [[ -n $ui_tests ]]; then
     for test in SpoolerGoneSinceStartUpIsNamedAndTheWindowPrintsOn \
-        SpoolerSilentInTheMiddleOfAThousandRowsEndsTheJobInBoundedTime; do
+        SpoolerSilentInTheMiddleOfAJobEndsItInBoundedTimeAndPrintsNothingLater; do
         echo "== the window: $test"
         spooler_up
         mkdir "$work/tmp-$test"
