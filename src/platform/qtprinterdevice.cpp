@@ -1,5 +1,6 @@
 #include "platform/qtprinterdevice.h"
 
+#include "platform/cupsspooler.h"
 #include "text/removeoninterrupt.h"
 #include "text/wholefile.h"
 
@@ -117,6 +118,12 @@ int cupsJobOptions(QPrinter& printer, cups_option_t** options)
         add(chosen[i].toUtf8(), chosen[i + 1].toUtf8());
     add("print-scaling", "none");
     return count;
+}
+
+// CUPS takes the queue's name without an instance ("queue/instance"), as Qt sends it.
+QByteArray cupsQueueName(const QPrinter& printer)
+{
+    return printer.printerName().section(QLatin1Char('/'), 0, 0).toUtf8();
 }
 
 QString pdfWriteError(const QString& path, const QString& reason)
@@ -306,6 +313,13 @@ bool QtPrinterDevice::beginDoc()
         mPdfWriter->setCreator(mPrinter->creator());
         mPdfWriter->setPdfVersion(mPrinter->pdfVersion());
     } else {
+        // A spooler that has stopped, or a queue removed since it was chosen, is told now rather
+        // than after every page of a long job has been drawn.
+        const SpoolerAnswer found = findQueue(printerName(), cupsQueueName(*mPrinter));
+        if (!found.error.isEmpty()) {
+            mError = found.error;
+            return false;
+        }
         // Given a file, Qt's CUPS engine writes the job's PDF there instead of spooling it. The
         // name must not end in ".pdf": that would turn the QPrinter into the PDF output, which
         // knows nothing of the queue's paper and margins.
@@ -386,18 +400,15 @@ bool QtPrinterDevice::submitToQueue(bool painterEnded)
     }
     cups_option_t* options = nullptr;
     const int count = cupsJobOptions(*mPrinter, &options);
-    // CUPS takes the queue's name without an instance ("queue/instance"), as Qt sends it.
-    const QByteArray queue = mPrinter->printerName().section(QLatin1Char('/'), 0, 0).toUtf8();
-    const int id = cupsPrintFile(queue.constData(), QFile::encodeName(spool).constData(),
-                                 mTitle.toUtf8().constData(), count, options);
+    const SpoolerAnswer spooled =
+        spoolFile(printerName(), cupsQueueName(*mPrinter), spool, mTitle.toUtf8(), count, options);
     cupsFreeOptions(count, options);
     QFile::remove(spool);
-    if (id <= 0) {
-        mError = QStringLiteral("プリンタ「%1」が印刷を受け付けませんでした。\n%2")
-                     .arg(printerName(), QString::fromUtf8(cupsLastErrorString()));
+    if (spooled.jobId <= 0) {
+        mError = spooled.error;
         return false;
     }
-    mLastJobId = id;
+    mLastJobId = spooled.jobId;
     return true;
 }
 

@@ -44,6 +44,9 @@ QPageSize pageSizeForDmPaper(int code);
 // the engine, and print-scaling=none: a queue whose default scales pages to its printable area
 // would otherwise move every digit out of the form's cells. Qt offers no public way to add a
 // job option and ignores CUPS's answer; here a job CUPS refuses fails with CUPS's reason.
+// beginDoc first asks the spooler for the queue, so that a stopped spooler or a removed queue
+// fails the job before any page is drawn; the spooler's requests have a bounded wait
+// (cupsspooler.h), and a spooler gone or silent fails the job with a message naming the printer.
 class QtPrinterDevice final : public PrinterDevice {
 public:
     // The PDF output's resolution unless setPdfOutput says otherwise.

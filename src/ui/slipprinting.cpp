@@ -114,13 +114,11 @@ SlipPrinting::Outcome SlipPrinting::run(QWidget* parent, int pages,
             return {};
         mPdfFolder = QFileInfo(pdfPath).absolutePath();
         mPrinter.setOutputFile(pdfPath);
-    } else if (!mPrinter.printerNames().contains(mPrinter.printerName())) {
-        const QString message =
-            QStringLiteral("プリンタ「%1」が見つかりません。プリンタ設定で別のプリンタを選んでください。")
-                .arg(mPrinter.printerName());
-        mPrompts.error(parent, message);
-        return {false, message};
     }
+    // A queue removed since it was chosen, or a spooler that has stopped, fails the job's
+    // beginning with a message naming the printer: the printer is asked then, over a connection
+    // with a bounded wait (the list of installed printers has none, and would freeze the window
+    // for minutes on a spooler that has stopped answering).
 
     std::unique_ptr<Prompts::Progress> progress;
     if (pages > kPagesWithoutProgress)

@@ -53,9 +53,10 @@ public:
     QString title() const override { return mTitle; }
     void setTitle(const QString& title) override { mTitle = title; }
 
+    // As the real printer does, a job on a printer no longer installed fails at its beginning.
     bool beginDoc() override
     {
-        if (failBegin)
+        if (failBegin || !names.contains(current))
             return false;
         jobs.push_back({mTitle, {}, false});
         mCanvas.calls.clear();
@@ -75,6 +76,8 @@ public:
     Canvas& canvas() override { return mCanvas; }
     QString errorString() const override
     {
+        if (!names.contains(current))
+            return QStringLiteral("プリンタ「%1」が見つかりません。").arg(current);
         return failBegin ? QStringLiteral("プリンタ「%1」で印刷を開始できません。").arg(current)
                          : QString();
     }

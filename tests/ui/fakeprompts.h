@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -37,6 +38,8 @@ public:
     QStringList progressShown; // "label|total"
     std::vector<int> progressSteps;
     int cancelAfterPages = -1;
+    // Called with each count given to the progress display, while the job runs.
+    std::function<void(int)> onProgress;
 
     QString openFile(QWidget*, const FileDialog& d) override
     {
@@ -100,6 +103,8 @@ private:
         bool advance(int done) override
         {
             mOwner.progressSteps.push_back(done);
+            if (mOwner.onProgress)
+                mOwner.onProgress(done);
             return mOwner.cancelAfterPages < 0 || done < mOwner.cancelAfterPages;
         }
 
