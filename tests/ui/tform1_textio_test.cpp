@@ -98,6 +98,11 @@ TEST_F(TForm1TextIoTest, ImportAndExportLeaveTheSettingFileDialogsAsTheyWere)
     EXPECT_EQ(prompts.saveAsked.back().folder, dir.path());
     action(*form, "Open1")->trigger();
     EXPECT_EQ(prompts.openAsked.back().fileName, saved);
+
+    // Never a hidden file, never a control character in a name.
+    widget<QPlainTextEdit>(*form, "Ekanyu")->setPlainText(QStringLiteral(".\tprofile"));
+    action(*form, "Msavetxttxt")->trigger(); // cancelled
+    EXPECT_EQ(prompts.saveAsked.back().fileName, QStringLiteral("profile.txt"));
 }
 
 TEST_F(TForm1TextIoTest, ExportIsWrittenWholeOrNotAtAll)
