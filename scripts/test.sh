@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the core and platform tests and the end-to-end print
 # through a private CUPS spooler (which needs root: the daemon is started and stopped here).
+# Then the same unit tests once more, built with the address and undefined-behaviour sanitizers
+# (scripts/sanitize.sh, build-asan/); NOBRISA_SANITIZE_TESTS=0 leaves that out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 NOBRISA_CMAKE_ARGS="-DNOBRISA_WERROR=${NOBRISA_WERROR:-ON}" bash scripts/build.sh
-cd build
-ctest --output-on-failure -j "$(nproc 2>/dev/null || echo 2)"
+(cd build && ctest --output-on-failure -j "$(nproc 2>/dev/null || echo 2)")
+if [[ ${NOBRISA_SANITIZE_TESTS:-1} != 0 ]]; then
+    NOBRISA_CMAKE_ARGS="-DNOBRISA_WERROR=${NOBRISA_WERROR:-ON}" bash scripts/sanitize.sh
+fi

@@ -15,7 +15,7 @@
 #include "render/printcheck.h"
 #include "render/printjob.h"
 #include "settings/settings.h"
-#include "text/lines.h"
+#include "text/outwardtext.h"
 
 #include <optional>
 #include <utility>
@@ -251,7 +251,7 @@ int printCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         return PrinterError;
     }
     printer.setOrientation(state.orientation);
-    printer.setTitle(QStringLiteral("Nobrisa_") + lineAt(state.slip.Ekanyu, 0));
+    printer.setTitle(jobTitle(state.slip.Ekanyu));
     if (o.verbose)
         printDeviceValues(printer, out);
 

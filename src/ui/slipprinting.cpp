@@ -5,7 +5,7 @@
 #include "model/tsliprecord.h"
 #include "render/printerdevice.h"
 #include "render/printjob.h"
-#include "text/lines.h"
+#include "text/outwardtext.h"
 #include "ui/prompts.h"
 
 #include <QDir>
@@ -22,11 +22,6 @@ namespace {
 constexpr int kPagesWithoutProgress = 3;
 
 } // namespace
-
-QString jobTitle(const QString& subscriberName)
-{
-    return QStringLiteral("Nobrisa_") + lineAt(subscriberName, 0);
-}
 
 bool SlipPrinting::confirmSlip(QWidget* parent, const TSlipRecord& slip, SlipPart part)
 {
@@ -104,11 +99,11 @@ SlipPrinting::Outcome SlipPrinting::run(QWidget* parent, int pages,
 {
     QString pdfPath;
     if (mPrinter.isPdfOutput()) {
-        QString name = mPrinter.title().isEmpty() ? QStringLiteral("Nobrisa") : mPrinter.title();
-        // A subscriber's line may hold characters a file name cannot.
-        name.replace(QLatin1Char('/'), QLatin1Char('_'));
+        const QString title =
+            mPrinter.title().isEmpty() ? QStringLiteral("Nobrisa") : mPrinter.title();
         pdfPath = mPrompts.saveFile(
-            parent, {QStringLiteral("PDF ファイルに印刷"), mPdfFolder, name + QStringLiteral(".pdf"),
+            parent, {QStringLiteral("PDF ファイルに印刷"), mPdfFolder,
+                     proposedFileName(title, QStringLiteral("pdf")),
                      QStringLiteral("PDF ファイル (*.pdf);;すべて (*)"), QStringLiteral("pdf")});
         if (pdfPath.isEmpty())
             return {};

@@ -73,7 +73,4 @@ private:
     QString mPdfFolder;
 };
 
-// The job title of the single and right-half prints.
-QString jobTitle(const QString& subscriberName);
-
 } // namespace nobrisa

@@ -7,6 +7,7 @@
 #include "platform/fonts.h"
 #include "render/printerdevice.h"
 #include "text/lines.h"
+#include "text/outwardtext.h"
 #include "ui/facsimileview.h"
 #include "ui/prompts.h"
 #include "ui/slipbinding.h"
@@ -295,13 +296,14 @@ void TForm1::Open1Click()
 QString TForm1::proposedFileName() const
 {
     const TSlipRecord& s = mState.slip;
-    if (mState.namingBySubscriber) {
-        if (!s.Ekanyu.isEmpty())
-            return lineAt(s.Ekanyu, 0) + QStringLiteral(".dat");
-    } else if (!(s.Ekouza1 + s.Ekouza2 + s.Ekouza3).isEmpty()) {
-        return s.Ekouza1 + u'-' + s.Ekouza2 + u'-' + s.Ekouza3 + QStringLiteral(".dat");
-    }
-    return mState.saveDialogFileName;
+    QString name;
+    if (mState.namingBySubscriber)
+        name = nobrisa::proposedFileName(lineAt(s.Ekanyu, 0), QStringLiteral("dat"));
+    else if (!(s.Ekouza1 + s.Ekouza2 + s.Ekouza3).isEmpty())
+        name = nobrisa::proposedFileName(s.Ekouza1 + u'-' + s.Ekouza2 + u'-' + s.Ekouza3,
+                                         QStringLiteral("dat"));
+    // A first line with nothing a file name can hold names nothing, as an empty one does.
+    return name.isEmpty() ? mState.saveDialogFileName : name;
 }
 
 void TForm1::SaveAs1Click()

@@ -5,6 +5,7 @@
 
 #include "aids/textimport.h"
 #include "text/lines.h"
+#include "text/outwardtext.h"
 #include "ui/prompts.h"
 #include "ui/slipbinding.h"
 
@@ -94,7 +95,7 @@ void TForm1::exportInformation(ExportFormat format)
     const QString fileName = mPrompts.saveFile(
         this,
         {text ? QStringLiteral("情報をテキスト形式で保存") : QStringLiteral("情報をCSV形式で保存"),
-         mState.saveDialogDir, lineAt(mState.slip.Ekanyu, 0) + u'.' + suffix,
+         mState.saveDialogDir, nobrisa::proposedFileName(lineAt(mState.slip.Ekanyu, 0), suffix),
          text ? kTextFilter : QStringLiteral("カンマ区切り(CSV) (*.csv);;すべて (*)"), suffix});
     if (fileName.isEmpty())
         return;

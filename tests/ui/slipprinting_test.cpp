@@ -107,6 +107,18 @@ TEST_F(SlipPrintingTest, PdfOutputAsksWhereToSaveProposingTheTitle)
     EXPECT_EQ(printer.jobs.size(), 1u);
 }
 
+TEST_F(SlipPrintingTest, EscapesAndSlashesOfTheSubscriberReachNeitherSpoolerNorFileName)
+{
+    printer.pdf = true;
+    slip.Ekanyu = "会\x1b[2J/\a本部\r\n二行目";
+    prompts.saveAnswers.push_back("/tmp/kaihi.pdf");
+    printing.printRight(nullptr, source());
+    ASSERT_EQ(printer.jobs.size(), 1u);
+    EXPECT_EQ(printer.jobs[0].title, "Nobrisa_会 [2J/ 本部");
+    ASSERT_EQ(prompts.saveAsked.size(), 1u);
+    EXPECT_EQ(prompts.saveAsked[0].fileName, "Nobrisa_会 [2J 本部.pdf");
+}
+
 TEST_F(SlipPrintingTest, VanishedPrinterOrFailedJobIsReportedNotPrinted)
 {
     printer.current = "Gone";

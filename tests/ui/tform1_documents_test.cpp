@@ -122,7 +122,8 @@ TEST_F(TForm1DocumentsTest, SaveProposesTheNameOfTheChosenSource)
     };
     const Case cases[] = {
         {true, "日本語教育振興会\n東京支部", "00120", "6", "12345", "日本語教育振興会.dat"},
-        {true, "\n二行目だけ", "", "", "", ".dat"},
+        {true, "\n二行目だけ", "", "", "", ""},
+        {true, "../\x1b[1m会\a/", "", "", "", "[1m会.dat"},
         {true, "", "00120", "6", "12345", ""},
         {false, "会", "00120", "6", "1234567", "00120-6-1234567.dat"},
         {false, "会", "12345", "", "", "12345--.dat"},

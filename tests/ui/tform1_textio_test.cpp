@@ -103,6 +103,11 @@ TEST_F(TForm1TextIoTest, ImportAndExportLeaveTheSettingFileDialogsAsTheyWere)
     EXPECT_EQ(settings.title + '|' + settings.fileName + '|' + settings.defaultSuffix,
               "設定ファイルの読み込み|" + saved + "|dat");
     EXPECT_EQ(text.folder + '|' + text.fileName, settings.folder + '|' + saved);
+
+    // Never a hidden file, never a control character in a name.
+    widget<QPlainTextEdit>(*form, "Ekanyu")->setPlainText(QStringLiteral(".\tprofile"));
+    action(*form, "Msavetxttxt")->trigger(); // cancelled
+    EXPECT_EQ(prompts.saveAsked.back().fileName, QStringLiteral("profile.txt"));
 }
 
 TEST_F(TForm1TextIoTest, ExportIsWrittenWholeOrNotAtAll)
