@@ -13,7 +13,10 @@ bool startsWith(const QByteArray& bytes, const char* mark)
     return bytes.startsWith(QByteArrayView(mark));
 }
 
-void checkCp932RoundTrip(const QString& text)
+// `decoded` is a text CP932 bytes gave: written again, it reads back the same. Any other text
+// may hold characters that are written as a look-alike (U+00AC as the full-width ￢), so only
+// the count of lost characters is checked there.
+void checkCp932(const QString& text, bool decoded)
 {
     qsizetype replaced = -1;
     const QByteArray encoded = encodeCp932(text, &replaced);
@@ -28,7 +31,7 @@ void checkCp932RoundTrip(const QString& text)
                         QByteArray::fromRawData(reinterpret_cast<const char*>(text.utf16()),
                                                 text.size() * 2)
                             .toHex())));
-    if (replaced == 0)
+    if (decoded && replaced == 0)
         fuzz::check(decodeCp932(encoded) == text, "CP932 round trip", text);
 }
 
@@ -73,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Written back as a settings file writes it, the text reads as it was.
     fuzz::check(decodeText(encodeUtf16LeWithBom(text)) == text, "UTF-16 round trip", text);
-    checkCp932RoundTrip(text);
-    checkCp932RoundTrip(fuzz::textOf(bytes, true));
+    checkCp932(text, detected == TextEncoding::Cp932);
+    checkCp932(fuzz::textOf(bytes, true), false);
     return 0;
 }
