@@ -50,6 +50,7 @@ if [ ! -f $build/CMakeCache.txt ]; then
 fi
 cmake --build $build -j "$(nproc 2>/dev/null || echo 2)" --target "${targets[@]/#/fuzz_}"
 
+start=$(date +%s)
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 failed=()
@@ -85,7 +86,8 @@ for t in "${targets[@]}"; do
 done
 
 if [ ${#failed[@]} -gt 0 ]; then
-  echo "fuzzing found faults in: ${failed[*]}" >&2
+  echo "fuzzing found faults in: ${failed[*]} ($(($(date +%s) - start)) s in all)" >&2
   exit 1
 fi
-echo "fuzzing: nothing found in ${#targets[@]} target(s), $seconds s each"
+echo "fuzzing: nothing found in ${#targets[@]} target(s), $seconds s each" \
+  "($(($(date +%s) - start)) s in all)"
