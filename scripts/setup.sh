@@ -21,6 +21,7 @@ packages=(
   xvfb xauth xdotool x11-apps
   libreoffice-draw
   desktop-file-utils appstream lintian mandoc man-db
+  clang libclang-rt-14-dev
 )
 if [ "${1:-}" = "--package" ]; then
   packages=("${build_packages[@]}")

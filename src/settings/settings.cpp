@@ -190,7 +190,13 @@ bool LoadSettings(const QString& fileName, SettingsState& state, const SettingsE
     IniFile ini;
     if (!readIniFile(fileName, ini, error))
         return false;
+    readSettings(ini, fileName, state, env);
+    return true;
+}
 
+void readSettings(const IniFile& ini, const QString& fileName, SettingsState& state,
+                  const SettingsEnvironment& env)
+{
     state.saveDialogFileName.clear();
     state.openDialogFileName.clear();
     state.saveDialogDir = ini.readString(kFile, QStringLiteral("Dir"), state.saveDialogDir);
@@ -219,7 +225,6 @@ bool LoadSettings(const QString& fileName, SettingsState& state, const SettingsE
 
     if (fileName != env.appIniPath)
         state.caption = captionFor(fileName, env.appIniPath);
-    return true;
 }
 
 bool SaveSettings(const QString& fileName, SettingsState& state, const TPrintPositions& positions,
@@ -271,12 +276,17 @@ bool LoadPrintPositions(const QString& fileName, TPrintPositions& positions, QSt
     IniFile ini;
     if (!readIniFile(fileName, ini, error))
         return false;
+    readPrintPositions(ini, positions);
+    return true;
+}
+
+void readPrintPositions(const IniFile& ini, TPrintPositions& positions)
+{
     for (const TPrintPositions::Entry& e : TPrintPositions::entries()) {
         (positions.*e.field)
             .setText(ini.readString(kTabSheet99, QString::fromLatin1(e.key),
                                     QString::number(e.standard)));
     }
-    return true;
 }
 
 } // namespace nobrisa

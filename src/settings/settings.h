@@ -11,6 +11,8 @@
 
 namespace nobrisa {
 
+class IniFile;
+
 // The main window's position and size in screen pixels: the place and size it has when neither
 // maximised nor minimised, also while it is maximised.
 struct WindowGeometry {
@@ -53,6 +55,9 @@ struct SettingsEnvironment {
 // false with a message naming the file only when an existing file cannot be read.
 bool LoadSettings(const QString& fileName, SettingsState& state, const SettingsEnvironment& env,
                   QString* error);
+// What LoadSettings does once the file is read: `fileName` only names the caption.
+void readSettings(const IniFile& ini, const QString& fileName, SettingsState& state,
+                  const SettingsEnvironment& env);
 
 // Writes every key into the file, keeping whatever else the file holds (the registered lists,
 // other sections, stale line keys), as UTF-16LE with BOM and CR LF, through a save file so that
@@ -63,6 +68,8 @@ bool SaveSettings(const QString& fileName, SettingsState& state, const TPrintPos
 
 // Reads the 26 print-position keys of section TabSheet99 (defaults: the standard values).
 bool LoadPrintPositions(const QString& fileName, TPrintPositions& positions, QString* error);
+// The same on a file already read.
+void readPrintPositions(const IniFile& ini, TPrintPositions& positions);
 
 // The caption a window shows after saving `fileName`: "Nobrisa" for the application INI file
 // (compared as exact strings), otherwise "Nobrisa　－　" and the file's name without folder and

@@ -299,14 +299,21 @@ QString decodeSettingsText(const QByteArray& bytes, TextEncoding* detected)
 
 QByteArray encodeCp932(const QString& text, qsizetype* replaced)
 {
-    // Qt turns lone surrogates into U+FFFD here, which CP932 lacks, so they end up as '?' too.
+    // Qt writes each lone surrogate as a '?' of its own here, which is then no loss the
+    // conversion below sees: count them first.
+    qsizetype lost = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            ++lost;
+    }
     const QByteArray utf8 = text.toUtf8();
     QByteArray out;
     out.reserve(utf8.size());
     const char* in = utf8.constData();
     size_t inLeft = static_cast<size_t>(utf8.size());
     Iconv cd(kCp932, "UTF-8");
-    qsizetype lost = 0;
     while (inLeft > 0) {
         if (cd.valid() && cd.convert(in, inLeft, out))
             break;

@@ -128,13 +128,16 @@ struct EncodeCase {
     const char* name;
     QString input;
     QByteArray expected;
+    qsizetype replaced = 0; // characters written as '?' for want of one in CP932
 };
 
 class EncodeCp932Test : public ::testing::TestWithParam<EncodeCase> {};
 
 TEST_P(EncodeCp932Test, Encodes)
 {
-    EXPECT_EQ(encodeCp932(GetParam().input), GetParam().expected);
+    qsizetype replaced = -1;
+    EXPECT_EQ(encodeCp932(GetParam().input, &replaced), GetParam().expected);
+    EXPECT_EQ(replaced, GetParam().replaced);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -144,8 +147,15 @@ INSTANTIATE_TEST_SUITE_P(
                                  QByteArray("\x95\x5C\x81\x7C\x81\x60\x87\x40")},
                       // Each character CP932 lacks is one '?', a surrogate pair included.
                       EncodeCase{"missing_characters", QStringLiteral("a€b😀c"),
-                                 QByteArray("a?b?c")},
-                      EncodeCase{"lone_surrogate", QString(QChar(0xD800)) + u'x', QByteArray("?x")},
+                                 QByteArray("a?b?c"), 2},
+                      EncodeCase{"question_mark_kept", QStringLiteral("?€"), QByteArray("??"), 1},
+                      // Each lone surrogate is one lost character, wherever it stands.
+                      EncodeCase{"lone_surrogate", QString(QChar(0xD800)) + u'x', QByteArray("?x"),
+                                 1},
+                      EncodeCase{"lone_surrogates",
+                                 QString(QChar(0xDC00)) + u'表' + QChar(0xD896) + u'A' +
+                                     QChar(0xD800),
+                                 QByteArray("?\x95\x5C?A?"), 3},
                       EncodeCase{"empty", QString(), QByteArray()}),
     [](const ::testing::TestParamInfo<EncodeCase>& info) { return info.param.name; });
 
