@@ -17,7 +17,7 @@ namespace nobrisa {
 // texts one after the other. A row thus costs a pointer and one allocation beside its text (a
 // row without cells only the pointer), not one heap block a cell, and empty cells cost nothing:
 // the short rows of a table that one long line made wide take no room for the cells they lack,
-// and a file of empty lines costs about 50 bytes a line.
+// and an empty line of a CSV file (its number and amount) costs under 60 bytes.
 class StringTable final {
 public:
     StringTable() = default;
@@ -59,8 +59,7 @@ private:
     };
     class RowBuilder;
     // The non-empty cells of a row, sorted by column, and their texts, in one block:
-    // [cell count][Cell …][char16_t …]. Immutable once built; a change builds a new
-    // row.
+    // [cell count][Cell …][char16_t …]. Immutable once built; a change builds a new row.
     class Row final {
     public:
         Row() noexcept = default;
