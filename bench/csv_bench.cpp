@@ -6,6 +6,9 @@
 //                             written as CP932 (or UTF-8 without a mark, which the reader must
 //                             first recognise as Japanese text) to a temporary file first
 //   csv_bench --file FILE     an existing CSV file
+//   csv_bench --empty ROWS    ROWS empty lines (LF): what a row costs beyond its text
+//   csv_bench --breaks MB     MB megabytes of line breaks, a hostile file the open must refuse
+//                             within bounded time and memory
 
 #include "benchutil.h"
 
@@ -20,6 +23,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -95,6 +99,18 @@ bool writeRows(const QString& path, int rows, bool utf8)
     return file.error() == QFileDevice::NoError;
 }
 
+// `bytes` line feeds.
+bool writeBreaks(const QString& path, qint64 bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray block(1024 * 1024, '\n');
+    for (qint64 left = bytes; left > 0; left -= block.size())
+        file.write(block.constData(), std::min<qint64>(left, block.size()));
+    return file.error() == QFileDevice::NoError;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -102,6 +118,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     int rows = 100000;
     bool utf8 = false;
+    qint64 breaks = -1; // line breaks instead of rows
     QString path;
     const QStringList args = app.arguments().mid(1);
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -109,10 +126,15 @@ int main(int argc, char** argv)
             utf8 = true;
         else if (args[i] == QLatin1String("--file") && i + 1 < args.size())
             path = args[++i];
+        else if (args[i] == QLatin1String("--empty") && i + 1 < args.size())
+            breaks = args[++i].toLongLong();
+        else if (args[i] == QLatin1String("--breaks") && i + 1 < args.size())
+            breaks = args[++i].toLongLong() * 1024 * 1024;
         else if (args[i].toInt() > 0)
             rows = args[i].toInt();
         else {
-            std::fprintf(stderr, "usage: csv_bench [ROWS] [--utf8] | --file FILE.csv\n");
+            std::fprintf(stderr, "usage: csv_bench [ROWS] [--utf8] | --file FILE.csv | "
+                                 "--empty ROWS | --breaks MB\n");
             return 2;
         }
     }
@@ -120,7 +142,7 @@ int main(int argc, char** argv)
     QTemporaryDir temp;
     if (path.isEmpty()) {
         path = temp.filePath(QStringLiteral("rows.csv"));
-        if (!writeRows(path, rows, utf8)) {
+        if (breaks >= 0 ? !writeBreaks(path, breaks) : !writeRows(path, rows, utf8)) {
             std::fprintf(stderr, "csv_bench: cannot write %s\n", qPrintable(path));
             return 1;
         }
@@ -142,13 +164,17 @@ int main(int argc, char** argv)
 
     ContinuousTable table;
     QString error;
+    const long heldBefore = residentKiB();
     QElapsedTimer timer;
     timer.start();
-    if (!openCsvFile(table, path, QStringLiteral("1000"), &error)) {
-        std::fprintf(stderr, "csv_bench: %s\n", qPrintable(error));
-        return 1;
-    }
+    const bool opened = openCsvFile(table, path, QStringLiteral("1000"), &error);
     const qint64 ns = timer.nsecsElapsed();
+    if (!opened) {
+        // A refusal is a result too: how long it took and what it cost.
+        std::printf("refused         %.3f s, peak RSS %ld KiB (%ld KiB before opening): %s\n",
+                    ns / 1e9, peakRssKiB(), rssBefore, qPrintable(error.replace(u'\n', u' ')));
+        return breaks >= 0 ? 0 : 1;
+    }
 
     std::printf("file            %lld bytes  %s\n", static_cast<long long>(QFileInfo(path).size()),
                 qPrintable(path));
@@ -156,7 +182,10 @@ int main(int argc, char** argv)
                 table.table.columnCount());
     std::printf("open            %.3f s  (of which decoding about %.3f s)\n", ns / 1e9,
                 decodeNs / 1e9);
+    const long heldAfter = residentKiB();
     std::printf("peak RSS        %ld KiB (%ld KiB before opening, %ld KiB held after)\n",
-                peakRssKiB(), rssBefore, residentKiB());
+                peakRssKiB(), rssBefore, heldAfter);
+    std::printf("held a row      %.1f bytes\n",
+                (heldAfter - heldBefore) * 1024.0 / std::max(1, table.table.rowCount() - 1));
     return 0;
 }

@@ -37,6 +37,19 @@ QString csvText(const QByteArray& bytes)
     return text;
 }
 
+qsizetype countNonTextCharacters(QStringView text) noexcept
+{
+    qsizetype count = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool control =
+            u < 0x20 && u != u'\t' && u != u'\n' && u != u'\v' && u != u'\f' && u != u'\r';
+        if (control || (u >= 0x7F && u <= 0x9F) || u == 0xFFFD)
+            ++count;
+    }
+    return count;
+}
+
 bool CsvLineCursor::next(QStringView& line) noexcept
 {
     if (mRest.isEmpty())
@@ -99,13 +112,13 @@ qsizetype CsvFieldSplitter::readQuoted(QStringView line, qsizetype pos)
     return closed ? pos + 1 : pos;
 }
 
-const std::vector<QStringView>& CsvFieldSplitter::split(QStringView line)
+const std::vector<QStringView>& CsvFieldSplitter::split(QStringView line, std::size_t limit)
 {
     mPieces.clear();
     mUnquoted.resize(0); // keeps the buffer for the next line
     const qsizetype end = line.size();
     qsizetype pos = skipBlankCodes(line, 0);
-    while (pos < end) {
+    while (pos < end && mPieces.size() <= limit) {
         if (line[pos] == u'"') {
             pos = readQuoted(line, pos + 1);
         } else {

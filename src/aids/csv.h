@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <cstddef>
 #include <vector>
 
 namespace nobrisa {
@@ -30,6 +31,11 @@ QStringList splitCsvFields(QStringView line);
 // The text of a continuous-print CSV file as csvLines reads it: decoded, cut at the first NUL.
 QString csvText(const QByteArray& bytes);
 
+// How many characters of a text tell that it was no text file: control codes other than tab,
+// line feed, vertical tab (spreadsheet exports use it for breaks inside a value), form feed and
+// carriage return; DEL and the C1 codes; U+FFFD, which the decoder puts for bytes it cannot read.
+qsizetype countNonTextCharacters(QStringView text) noexcept;
+
 // Walks the lines of csvText's result as csvLines cuts them, without copying them.
 class CsvLineCursor final {
 public:
@@ -49,7 +55,10 @@ private:
 // A large file thus costs no list and no string a field.
 class CsvFieldSplitter final {
 public:
-    const std::vector<QStringView>& split(QStringView line);
+    // With a `limit`, the splitting stops after limit + 1 fields: enough to tell a line of too
+    // many fields (a hostile line of commas) without a piece for each.
+    const std::vector<QStringView>& split(QStringView line,
+                                          std::size_t limit = static_cast<std::size_t>(-1));
 
 private:
     struct Piece {

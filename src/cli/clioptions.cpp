@@ -86,15 +86,27 @@ bool loadSettingFile(const QString& path, SettingsState& state, TPrintPositions&
 }
 
 int loadRows(const QString& csv, const QString& amountText,
-             const std::vector<std::pair<MapField, int>>& mapping, ContinuousTable& rows,
-             QTextStream& err)
+             const std::vector<std::pair<MapField, int>>& mapping, bool readNonText,
+             ContinuousTable& rows, QTextStream& err)
 {
     if (const auto problem = checkReadable(csv)) {
         err << "nobrisa-cli: " << *problem << '\n';
         return FileError;
     }
     QString error;
-    if (!openCsvFile(rows, csv, amountText, &error)) {
+    const std::optional<QString> text = readCsvFile(csv, &error);
+    if (!text) {
+        err << "nobrisa-cli: " << error << '\n';
+        return FileError;
+    }
+    // Nobody is there to ask: a picture or a program given by mistake would print thousands of
+    // slips of garbage.
+    if (const auto notText = notTextMessage(csv, *text); notText && !readNonText) {
+        err << "nobrisa-cli: " << *notText << "\nCSV ファイルとして読み込むには --binary を"
+            << "指定してください。\n";
+        return FileError;
+    }
+    if (!openCsvText(rows, csv, *text, amountText, &error)) {
         err << "nobrisa-cli: " << error << '\n';
         return FileError;
     }

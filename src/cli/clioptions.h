@@ -38,10 +38,11 @@ bool loadSettingFile(const QString& path, SettingsState& state, TPrintPositions&
                      QTextStream& err);
 
 // Reads the CSV file into `rows` (the amount column filled with `amountText`) and applies the
-// mapping overrides. Returns 0 or the exit code, with the reason on `err`.
+// mapping overrides. A file that looks like no text file is refused unless `readNonText` (the
+// option --binary) says it is meant. Returns 0 or the exit code, with the reason on `err`.
 int loadRows(const QString& csv, const QString& amountText,
-             const std::vector<std::pair<MapField, int>>& mapping, ContinuousTable& rows,
-             QTextStream& err);
+             const std::vector<std::pair<MapField, int>>& mapping, bool readNonText,
+             ContinuousTable& rows, QTextStream& err);
 
 // Makes the installed printer `name` current. False, with the printers there are on `err`,
 // when there is none of that name.

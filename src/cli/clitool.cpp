@@ -28,9 +28,9 @@ namespace {
 const char* const kHelp = R"(使い方:
   nobrisa-cli print FILE [--copies N] [--right] [--blank] [--printer NAME | --pdf OUT.pdf] [--dpi N]
   nobrisa-cli print FILE --csv ROWS.csv [--rows B-E | --all] [--map FIELD=COLUMN ...]
-                   [--printer NAME | --pdf OUT.pdf] [--dpi N]
+                   [--binary] [--printer NAME | --pdf OUT.pdf] [--dpi N]
   nobrisa-cli facsimile FILE OUT [--dpi N] [--printer NAME]
-                       [--csv ROWS.csv --row N [--map FIELD=COLUMN ...]]
+                       [--csv ROWS.csv --row N [--map FIELD=COLUMN ...] [--binary]]
   nobrisa-cli export FILE (--txt OUT.txt | --csv OUT.csv)
   nobrisa-cli printers
   nobrisa-cli --help
@@ -54,7 +54,9 @@ print     設定ファイル (*.dat) またはアプリケーションの INI �
                   CSV には見出し行はなく、１行目が１件目です。金額の列は画面と同じく右端に
                   追加され、設定ファイルの金額が入ります。
   --rows B-E      B 件目から E 件目までを印刷します (既定: 全件)。B か E が 0 なら見本の１枚。
-                  E が B より小さいときは何も印刷せず、終了コード 1 で終わります。
+                  E が表の行数より大きければ最後の行までです。E が B より小さいとき、B が
+                  表の行数より大きいとき、100000 枚を超えるときは何も印刷せず、終了コード 1
+                  で終わります。
   --all           全件を印刷します。
   --map FIELD=COLUMN
                   項目に使う CSV の列 (1 から) を指定します。0 は「(なし)」、金額は「(金額欄)」、
@@ -63,6 +65,9 @@ print     設定ファイル (*.dat) またはアプリケーションの INI �
                   message1=0 message2=8 message3=9 message4=10 (その列がなければ 0)。
                   FIELD: postal (〒), address1 (住所１), address2 (住所２), name (氏名),
                          tel (電話), amount (金額), message1 … message4 (通信欄１～４)
+  --binary        テキストファイルではないように見える CSV ファイル (制御文字の多いファイル)
+                  も読み込みます。指定しなければ、そのようなファイルは終了コード 2 で断ります。
+                  CSV ファイルは 64 MB、1,000,000 行、１行 1,000 項目までです。
 facsimile 設定ファイルの払込取扱票の見本 (青い用紙の枠に、印刷される位置で内容を描いた絵) を
           OUT に書き出します。形式は OUT の拡張子で決まります: .wmf (Windows メタファイル),
           .emf (拡張メタファイル), .png (画像), .pdf。絵の大きさはプリンタのドットで
@@ -72,7 +77,7 @@ facsimile 設定ファイルの払込取扱票の見本 (青い用紙の枠に�
                   どのパソコンでも同じ絵になります)。
   --csv ROWS.csv --row N
                   CSV ファイルの N 行目 (1 から) をご依頼人にした見本を描きます。
-  --map FIELD=COLUMN   print と同じです。
+  --map FIELD=COLUMN, --binary   print と同じです。
 export    設定ファイルの払込取扱票の情報 (口座番号、加入者名、金額、ご依頼人、通信欄、今日の
           日付) を、画面の「情報をテキストに保存」と同じ形式で書き出します。文字コードは
           CP932 (Shift-JIS) です。CP932 で表せない文字は「?」になり、その数を標準エラーに
@@ -82,7 +87,8 @@ export    設定ファイルの払込取扱票の情報 (口座番号、加入�
 printers  プリンタの一覧を表示します。既定のプリンタには * が付きます。
 --version バージョンを表示します。
 
-終了コード: 0 成功, 1 引数の誤り, 2 ファイルを読めない, 3 プリンタがない・見つからない,
+終了コード: 0 成功, 1 引数の誤り, 2 ファイルを読めない (CSV ファイルが大きすぎる・テキストでない),
+            3 プリンタがない・見つからない,
             4 印刷または PDF・見本・書き出すファイルの書き込みに失敗,
             130 / 143 / 129 Ctrl-C / SIGTERM / SIGHUP で中断 (書きかけのファイルは残しません)
 )";
@@ -96,10 +102,12 @@ struct PrintOptions {
     QString pdf;
     int dpi = 600;
     bool verbose = false;
-    // Continuous print: the CSV file, the rows (all when not given) and the mapping overrides.
+    // Continuous print: the CSV file, the rows (all when not given), the mapping overrides and
+    // whether a CSV file that looks like no text file is read all the same.
     QString csv;
     std::optional<std::pair<int, int>> rows;
     std::vector<std::pair<MapField, int>> mapping;
+    bool binary = false;
 };
 
 // "B-E" → (B, E), both whole numbers ≥ 0.
@@ -130,14 +138,16 @@ std::optional<QString> parsePrint(const QStringList& args, PrintOptions& o)
             o.blank = true;
         } else if (a == u"--verbose") {
             o.verbose = true;
+        } else if (a == u"--binary") {
+            o.binary = true;
         } else if (a == u"--copies" || a == u"--dpi") {
             const auto v = needValue(i);
             int n = 0;
             if (!v || !parseWholeNumber(*v, &n))
                 return QStringLiteral("%1 には数を指定してください。").arg(a);
             if (a == u"--copies") {
-                if (n < 1 || n > 100000)
-                    return QStringLiteral("--copies は 1 から 100000 までです。");
+                if (n < 1 || n > kMaxPagesPerJob)
+                    return QStringLiteral("--copies は 1 から %1 までです。").arg(kMaxPagesPerJob);
                 o.copies = n;
             } else {
                 if (n < 72 || n > 2400)
@@ -177,8 +187,9 @@ std::optional<QString> parsePrint(const QStringList& args, PrintOptions& o)
     if (!o.printer.isEmpty() && !o.pdf.isEmpty())
         return QStringLiteral("--printer と --pdf は同時に指定できません。");
     const bool continuous = !o.csv.isEmpty();
-    if (!continuous && (o.rows || !o.mapping.empty() || args.contains(QStringLiteral("--all"))))
-        return QStringLiteral("--rows, --all, --map は --csv と一緒に指定してください。");
+    if (!continuous &&
+        (o.rows || !o.mapping.empty() || o.binary || args.contains(QStringLiteral("--all"))))
+        return QStringLiteral("--rows, --all, --map, --binary は --csv と一緒に指定してください。");
     if (continuous && (o.right || o.copies != 1))
         return QStringLiteral("--csv は --copies, --right と同時に指定できません。");
     return std::nullopt;
@@ -213,19 +224,26 @@ int printCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     ContinuousTable rows;
     RowRange range;
     if (!o.csv.isEmpty()) {
-        if (const int status = loadRows(o.csv, state.slip.SEkingaku.text(), o.mapping, rows, err))
+        if (const int status =
+                loadRows(o.csv, state.slip.SEkingaku.text(), o.mapping, o.binary, rows, err))
             return status;
         const int dataRows = rows.table.rowCount() - 1;
-        range = o.rows ? continuousRange(QString::number(o.rows->first),
-                                         QString::number(o.rows->second))
-                       : continuousRange(QString::number(dataRows > 0 ? 1 : 0),
-                                         QString::number(dataRows));
-        // No job at all: an empty one would still feed a blank form through a printer.
-        if (range.count() == 0) {
-            err << "nobrisa-cli: --rows " << range.first << '-' << range.last << ": "
-                << reversedRangeMessage(range) << '\n';
+        const RowRange requested =
+            o.rows
+                ? continuousRange(QString::number(o.rows->first), QString::number(o.rows->second))
+                : continuousRange(QString::number(dataRows > 0 ? 1 : 0), QString::number(dataRows));
+        // As in the window, an end beyond the table stops at its last row. No job at all when
+        // nothing is left: an empty one would still feed a blank form through a printer.
+        QString why;
+        const std::optional<RowRange> printable = printableRange(requested, dataRows, &why);
+        if (!printable) {
+            err << "nobrisa-cli: ";
+            if (o.rows)
+                err << "--rows " << o.rows->first << '-' << o.rows->second << ": ";
+            err << why << '\n';
             return Usage;
         }
+        range = *printable;
     }
 
     // A blank slip wastes a pre-printed form, and nobody is there to ask: a setting file with

@@ -42,6 +42,7 @@ struct FacsimileOptions {
     QString csv;
     int row = 0; // with --csv: the table row, from 1
     std::vector<std::pair<MapField, int>> mapping;
+    bool binary = false; // read a CSV file that looks like no text file
 };
 
 std::optional<Format> formatOf(const QString& path)
@@ -79,6 +80,8 @@ std::optional<QString> parseFacsimile(const QStringList& args, FacsimileOptions&
                 o.row = n;
                 rowGiven = true;
             }
+        } else if (a == u"--binary") {
+            o.binary = true;
         } else if (a == u"--map") {
             const auto pair = hasValue ? parseMapping(args[++i]) : std::nullopt;
             if (!pair)
@@ -106,8 +109,8 @@ std::optional<QString> parseFacsimile(const QStringList& args, FacsimileOptions&
                               "ください。")
             .arg(o.out);
     o.format = *format;
-    if (o.csv.isEmpty() && (rowGiven || !o.mapping.empty()))
-        return QStringLiteral("--row, --map は --csv と一緒に指定してください。");
+    if (o.csv.isEmpty() && (rowGiven || !o.mapping.empty() || o.binary))
+        return QStringLiteral("--row, --map, --binary は --csv と一緒に指定してください。");
     if (!o.csv.isEmpty() && !rowGiven)
         return QStringLiteral("--csv には --row で行を指定してください。");
     return std::nullopt;
@@ -178,7 +181,8 @@ int facsimileCommand(const QStringList& args, QTextStream& out, QTextStream& err
         return FileError;
     ContinuousTable rows;
     if (!o.csv.isEmpty()) {
-        if (const int status = loadRows(o.csv, state.slip.SEkingaku.text(), o.mapping, rows, err))
+        if (const int status =
+                loadRows(o.csv, state.slip.SEkingaku.text(), o.mapping, o.binary, rows, err))
             return status;
         const int dataRows = rows.table.rowCount() - 1;
         if (o.row > dataRows) {

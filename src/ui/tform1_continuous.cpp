@@ -20,6 +20,7 @@
 #include <QTabWidget>
 
 #include <algorithm>
+#include <optional>
 
 namespace nobrisa {
 
@@ -50,16 +51,18 @@ void TForm1::ToolButton16Click()
 {
     // What is typed into a cell is printed too.
     mGrid->commitEditing();
-    const RowRange range = continuousRange(mBegin->value(), mEnd->value());
-    // An empty job would feed one pre-printed form through the printer blank.
-    if (range.count() == 0) {
-        const QString message = reversedRangeMessage(range);
-        mPrompts.error(this, message);
-        showResult(message);
+    // An end beyond the table stops at its last row. An empty job would feed one pre-printed
+    // form through the printer blank, and a range of millions of pages is a slip of the finger.
+    QString why;
+    const std::optional<RowRange> range =
+        printableRange(continuousRange(mBegin->value(), mEnd->value()), dataRowCount(), &why);
+    if (!range) {
+        mPrompts.error(this, why);
+        showResult(why);
         return;
     }
     const SlipSource source{mState.slip, mForm2->positions(), mPrinter, mCells};
-    const SlipPrinting::Outcome outcome = mPrinting.printRows(this, source, mContinuous, range);
+    const SlipPrinting::Outcome outcome = mPrinting.printRows(this, source, mContinuous, *range);
     showResult(outcome.status);
 }
 
@@ -86,11 +89,28 @@ void TForm1::ToolButton17Click()
         return;
     mGrid->commitEditing();
     QString error;
+    std::optional<QString> text;
+    {
+        const BusyCursor busy;
+        text = readCsvFile(fileName, &error);
+    }
+    if (!text) {
+        mPrompts.error(this, error);
+        return;
+    }
+    // A picture or a spreadsheet's own file chosen by mistake would fill the table with
+    // garbage that prints without a word: the table stays unless the user wants it so.
+    if (const auto notText = notTextMessage(fileName, *text);
+        notText && !mPrompts.confirm(this, Prompts::Tone::Warning,
+                                     *notText + QStringLiteral("\n\nこのまま読み込みますか？"),
+                                     QStringLiteral("読み込む"), QStringLiteral("キャンセル")))
+        return;
     bool opened = false;
     {
         const BusyCursor busy;
-        opened = openCsvFile(mContinuous, fileName, mState.slip.SEkingaku.text(), &error);
+        opened = openCsvText(mContinuous, fileName, *text, mState.slip.SEkingaku.text(), &error);
     }
+    text.reset();
     if (!opened) {
         mPrompts.error(this, error);
         return;

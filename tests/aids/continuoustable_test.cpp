@@ -9,7 +9,14 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+
 #include <array>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <utility>
 
 namespace nobrisa {
 namespace {
@@ -281,6 +288,141 @@ TEST(OpenCsvFile, SpreadsheetExportsKeepBlanksInsideValues)
         EXPECT_EQ(rowOf(t.table, 2),
                   (QStringList{"2", "530-0001", "大阪府 大阪市北区", "梅田1-2, 梅田ビル 3階",
                                "佐藤 花子", "06-1111-2222", "", "1000"}));
+    }
+}
+
+// Files beyond the limits, and files that are no text (every byte value but NUL, as pictures
+// and programs hold them; a zip archive's start), are refused whole with a message naming the
+// file and why, the table as it was. Files at the limits and text with a few control codes open.
+TEST(OpenCsvFile, HostileFilesAreRefusedWholeAndFilesWithinTheLimitsOpen)
+{
+    QByteArray everyByte;
+    for (int b = 1; b < 256; ++b)
+        everyByte += static_cast<char>(b);
+    const QByteArray widest = QByteArray("a,").repeated(kMaxCsvColumns - 1) + "a\n";
+    const struct {
+        const char* name;
+        QByteArray bytes;      // null: a file one byte larger than the limit
+        const char* inMessage; // null: the file opens
+        int rows;
+    } cases[] = {
+        {"breaks_up_to_the_limit", QByteArray(kMaxCsvRows, '\n'), nullptr, kMaxCsvRows},
+        {"one_break_more", QByteArray(kMaxCsvRows + 1, '\n'), "行が多すぎる", 0},
+        {"fields_up_to_the_limit", widest, nullptr, 1},
+        {"one_field_more_on_line_2", "a\n," + widest, "2 行目は項目が多すぎる", 0},
+        {"a_line_of_commas", QByteArray(8 << 20, ','), "1 行目は項目が多すぎる", 0},
+        {"every_byte_but_nul", everyByte.repeated(400), "テキストファイルではないようです", 0},
+        {"zip_archive", QByteArray("PK\x03\x04\x14\0\x06\0", 8), "テキストファイルではないようです",
+         0},
+        {"vertical_tabs_in_values", QByteArray("山田,東京都\v千代田区\f\n").repeated(20), nullptr,
+         20},
+        {"an_escape_in_text", "100-0001,東京都千代田区丸の内一丁目,\x1b山田太郎,03-1234-5678\n",
+         nullptr, 1},
+        {"larger_than_the_limit", QByteArray(), "大きすぎる", 0},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.filePath(QLatin1String(c.name));
+        {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            ASSERT_TRUE(c.bytes.isNull() ? file.resize(kMaxCsvFileBytes + 1) : file.write(c.bytes));
+        }
+        ContinuousTable t = opened("a,b\n");
+        t.mapping.select(MapField::Name, 2);
+        const ContinuousTable before = t;
+        QString error;
+        const bool ok = openCsvFile(t, path, QStringLiteral("1000"), &error);
+        EXPECT_EQ(ok, !c.inMessage) << qPrintable(error);
+        EXPECT_EQ(t.table.rowCount() - 1, ok ? c.rows : 1);
+        if (!c.inMessage)
+            continue;
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.inMessage))) << qPrintable(error);
+        EXPECT_TRUE(error.contains(QDir::toNativeSeparators(path))) << qPrintable(error);
+        EXPECT_EQ(t.table, before.table);
+        EXPECT_EQ(t.mapping, before.mapping);
+    }
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define NOBRISA_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define NOBRISA_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+// Memory that runs out while a file is decoded or its table built gives a message and keeps the
+// table, instead of ending the program (in the window with the unsaved slip). In a fresh child
+// process whose address space is held to a little more than it uses.
+TEST(OpenCsvFile, RunningOutOfMemoryGivesAMessageAndKeepsTheTable)
+{
+#ifdef NOBRISA_ADDRESS_SANITIZER
+    GTEST_SKIP() << "the address sanitizer reserves more address space than any limit allows";
+#else
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // The address space used now and `spare` bytes more; RLIM_INFINITY lifts the limit.
+    const auto limitAddressSpace = [](rlim_t spare) {
+        rlim_t pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t used = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE));
+        const rlimit limit{spare == RLIM_INFINITY ? RLIM_INFINITY : used + spare, RLIM_INFINITY};
+        setrlimit(RLIMIT_AS, &limit);
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("large.csv"));
+    const QByteArray line("100-0001,東京都千代田区丸の内一丁目,山田太郎,03-1234-5678\n");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(line.repeated(300000)) > 0);
+    file.close();
+    const auto check = [&] {
+        ContinuousTable t = opened("a,b\n");
+        const ContinuousTable before = t;
+        bool good = true;
+        QString error;
+        // Decoding: 22 MB of bytes and 44 MB of text, with 32 MB to spare.
+        limitAddressSpace(32 << 20);
+        good &= !openCsvFile(t, path, QStringLiteral("1000"), &error);
+        good &= error.contains(QStringLiteral("メモリが足りない")) && t.table == before.table;
+        // Building: the text is there, its table of 300,000 rows not.
+        limitAddressSpace(RLIM_INFINITY);
+        const QString text = QString::fromUtf8(line.repeated(300000));
+        limitAddressSpace(16 << 20);
+        error.clear();
+        good &= !openCsvText(t, path, text, QStringLiteral("1000"), &error);
+        good &= error.contains(QStringLiteral("メモリが足りない")) && t.table == before.table;
+        std::_Exit(good ? 0 : 1);
+    };
+    EXPECT_EXIT(check(), ::testing::ExitedWithCode(0), "");
+#endif
+}
+
+// An end beyond the table stops at its last row; nothing is printed when the range is reversed
+// or begins beyond the table, or when it would be more pages than a job has.
+TEST(PrintableRange, EndsStopAtTheTableAndJobsAreCapped)
+{
+    const struct {
+        RowRange requested;
+        int dataRows;
+        RowRange printed; // {-1, -1}: refused with `inMessage`
+        const char* inMessage;
+    } cases[] = {
+        {{1, INT_MAX}, 3, {1, 3}, ""},
+        {{0, 0}, 0, {0, 0}, ""},
+        {{3, 1}, 3, {-1, -1}, "より前"},
+        {{4, 10}, 3, {-1, -1}, "始め（4 行目）が表の最後の行（3 行目）より後"},
+        {{1, kMaxPagesPerJob}, 200000, {1, kMaxPagesPerJob}, ""},
+        {{1, kMaxPagesPerJob + 1}, 200000, {-1, -1}, "100,000 枚まで"},
+        {{50001, INT_MAX}, 150000, {50001, 150000}, ""},
+    };
+    for (const auto& c : cases) {
+        QString why;
+        const std::optional<RowRange> r = printableRange(c.requested, c.dataRows, &why);
+        EXPECT_EQ(r ? std::pair(r->first, r->last) : std::pair(-1, -1),
+                  std::pair(c.printed.first, c.printed.last))
+            << c.requested.first << "-" << c.requested.last << ": " << qPrintable(why);
+        EXPECT_TRUE(why.contains(QString::fromUtf8(c.inMessage))) << qPrintable(why);
     }
 }
 

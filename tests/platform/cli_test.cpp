@@ -1,3 +1,4 @@
+#include "aids/continuoustable.h"
 #include "aids/csv.h"
 #include "aids/infoexport.h"
 #include "model/coords.h"
@@ -167,6 +168,56 @@ TEST(Cli, ContinuousPrintGivesOnePagePerRowWithThatRowsPayer)
             << c.args.join(' ').toStdString() << ": " << run.err.toStdString();
     }
     EXPECT_FALSE(QFile::exists(pdf));
+}
+
+// Hostile CSV files and ranges: an end beyond the table stops at its last row (instead of
+// printing blank slips until the disk is full), a file that is no text is refused unless
+// --binary says it is meant, a line beyond the limits refuses the file; no PDF where nothing
+// was printed.
+TEST(Cli, HostileCsvFilesAndRangesCostBoundedWork)
+{
+    QTemporaryDir dir;
+    const auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    const QString rows = write("rows.csv", "100-0001,東京都,,山田太郎\n150-0002,大阪府,,佐藤花子\n"
+                                           "530-0003,京都府,,鈴木一郎\n");
+    const QString binary =
+        write("binary.csv", QByteArray("\x01\x02\x03\x1b\x7f\x0e\xff\n").repeated(50));
+    const QString wide = write("wide.csv", QByteArray("a,").repeated(kMaxCsvColumns) + "a\n");
+    const QString pdf = dir.filePath("out.pdf");
+    const QString png = dir.filePath("out.png");
+    const struct {
+        QStringList args;
+        int exitCode;
+        int pages; // of the PDF; -1: none written
+        const char* inMessage;
+    } cases[] = {
+        {{"print", sample(), "--csv", rows, "--rows", "2-2147483647", "--pdf", pdf}, 0, 2, ""},
+        {{"print", sample(), "--csv", rows, "--rows", "5-9", "--pdf", pdf}, 1, -1, "より後"},
+        {{"print", sample(), "--csv", binary, "--pdf", pdf}, 2, -1, "--binary"},
+        {{"print", sample(), "--csv", binary, "--rows", "1-1", "--binary", "--pdf", pdf}, 0, 1, ""},
+        {{"print", sample(), "--csv", wide, "--pdf", pdf}, 2, -1, "1 行目は項目が多すぎる"},
+        {{"print", sample(), "--binary", "--pdf", pdf}, 1, -1, "--csv"},
+        {{"facsimile", sample(), png, "--csv", binary, "--row", "1"},
+         2,
+         -1,
+         "テキストファイルではないようです"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        QFile::remove(pdf);
+        const CliRun run = runCli(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.inMessage))) << run.err.toStdString();
+        EXPECT_EQ(QFile::exists(pdf) || QFile::exists(png), c.pages >= 0);
+        if (c.pages >= 0) {
+            EXPECT_EQ(test::readPdfText(pdf).pageCount, c.pages);
+        }
+    }
 }
 
 // The words of a page inside a box given in 0.1 mm (left, top, right, bottom), in the order

@@ -251,6 +251,43 @@ TEST_F(TForm1ContinuousTest, CancelledOrFailedOpenLeavesTableListsAndBoundAlone)
     EXPECT_EQ(gridModel(*form)->rowCount(), 2);
 }
 
+// A file that is no text asks before it fills the table, and the default answer keeps the table;
+// a range whose end lies beyond the table prints up to its last row only, and one that begins
+// beyond it prints nothing.
+TEST_F(TForm1ContinuousTest, FilesThatAreNoTextAskFirstAndRangesStopAtTheLastRow)
+{
+    auto form = makeForm();
+    openCsv(*form, payers(3));
+    const StringTable before = form->continuousTable().table;
+    for (const bool accept : {false, true}) {
+        SCOPED_TRACE(accept);
+        prompts.confirmsAsked.clear();
+        prompts.confirmAnswers = {accept};
+        openCsv(*form, QByteArray("\x01\x02\x03\x04\x05\x06,\x07\n").repeated(10));
+        ASSERT_EQ(prompts.confirmsAsked.size(), 1);
+        EXPECT_TRUE(
+            prompts.confirmsAsked[0].contains(QStringLiteral("テキストファイルではないようです")));
+        EXPECT_EQ(gridModel(*form)->rowCount(), accept ? 10 : 3);
+        EXPECT_EQ(form->continuousTable().table == before, !accept);
+    }
+    EXPECT_TRUE(prompts.errors.isEmpty());
+
+    openCsv(*form, payers(3));
+    showContinuousPage(*form);
+    setRange(*form, QStringLiteral("2"), QStringLiteral("50"));
+    action(*form, "ToolButton16")->trigger();
+    ASSERT_EQ(printer.jobs.size(), 1u);
+    ASSERT_EQ(printer.jobs[0].pages.size(), 2u);
+    EXPECT_TRUE(drew(printer.jobs[0].pages[1], QStringLiteral("100-0003")));
+
+    setRange(*form, QStringLiteral("7"), QStringLiteral("9"));
+    action(*form, "ToolButton16")->trigger();
+    EXPECT_EQ(printer.jobs.size(), 1u) << "no job";
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors[0].contains(QStringLiteral("より後")))
+        << prompts.errors[0].toStdString();
+}
+
 TEST_F(TForm1ContinuousTest, AfterNewTheListsAreEmptyAndAPrintTakesNoPayerFromTheTable)
 {
     auto form = makeForm();
