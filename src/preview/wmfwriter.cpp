@@ -68,7 +68,10 @@ QByteArray cp932Prefix(const QString& text, int limit, const std::vector<int>* a
 {
     QByteArray out;
     for (qsizetype i = 0; i < text.size();) {
-        const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const qsizetype n =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()
+                ? 2
+                : 1;
         const QByteArray ch = encodeCp932(text.mid(i, n));
         if (out.size() + ch.size() > limit)
             break;

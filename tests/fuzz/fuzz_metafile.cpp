@@ -138,7 +138,9 @@ void checkRecords(const PageRecording& page, const QStringList& records, bool wm
     for (const QString& r : records)
         if (r.startsWith(QLatin1String("text ")))
             texts << r;
-    fuzz::check(texts == expectedTexts(page, wmf), wmf ? "WMF texts" : "EMF texts", all);
+    const QStringList expected = expectedTexts(page, wmf);
+    fuzz::check(texts == expected, wmf ? "WMF texts" : "EMF texts",
+                all + QStringLiteral("\nexpected texts:\n") + expected.join(u'\n'));
     using Kind = DrawCall::Kind;
     const bool counts = countRecords(records, "font") == countCalls(page, Kind::Font) &&
                         countRecords(records, "pen") == countCalls(page, Kind::Pen) &&

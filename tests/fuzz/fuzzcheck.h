@@ -15,7 +15,9 @@ inline void check(bool ok, const char* what, const QString& detail = QString())
 {
     if (ok)
         return;
-    std::fprintf(stderr, "fuzz check failed: %s\n%s\n", what, qUtf8Printable(detail));
+    // A NUL would end the printed detail early.
+    std::fprintf(stderr, "fuzz check failed: %s\n%s\n", what,
+                 qUtf8Printable(QString(detail).replace(QChar(0), QStringLiteral("\\0"))));
     std::abort();
 }
 

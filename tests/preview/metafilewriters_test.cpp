@@ -80,5 +80,36 @@ TEST(MetafileWriters, BothFormatsRecordTheSamePicture)
     EXPECT_TRUE(error.contains(QStringLiteral("x.wmf"))) << error.toStdString();
 }
 
+// A character CP932 lacks is one '?' with one spacing entry, a surrogate pair as much as a lone
+// surrogate, whatever stands next to it.
+TEST(MetafileWriters, WmfTextWritesEachMissingCharacterOnce)
+{
+    const QChar high(0xD83D);
+    const QChar low(0xDE00);
+    const struct {
+        QString text;
+        QString written;
+        std::vector<int> dx;
+    } cases[] = {
+        {QString(high) + low, "?", {50}},
+        {QString(high) + u'A', "?A", {10, 20}},
+        {QString(high) + high + low, "??", {10, 50}},
+        {QString(high) + high + low + low, "???", {10, 50, 40}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.written.toStdString());
+        std::vector<int> advances;
+        for (qsizetype i = 0; i < c.text.size(); ++i)
+            advances.push_back(c.text[i] == u'A' ? 20 : c.text[i] == high ? 10 : 40);
+        WmfWriter w(100, 100, 600);
+        w.extTextOut(1, 2, c.text, advances);
+        const WmfFile wmf = readWmf(w.bytes());
+        ASSERT_EQ(wmf.error, QString());
+        EXPECT_EQ(wmf.records.filter(QStringLiteral("text ")),
+                  QStringList{QStringLiteral("text 1 2 ") + c.written});
+        EXPECT_EQ(wmf.dx, std::vector<std::vector<int>>{c.dx});
+    }
+}
+
 } // namespace
 } // namespace nobrisa
