@@ -59,8 +59,6 @@ private:
     iconv_t mCd;
 };
 
-constexpr char kReplacementUtf8[] = "\xEF\xBF\xBD";
-
 // Number of bytes of the UTF-8 sequence that starts with `lead` (1 for a stray byte).
 size_t utf8SequenceLength(unsigned char lead) noexcept
 {
