@@ -4,6 +4,9 @@
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]      SECONDS per target (60); TARGET e.g. csv
 #
+# NOBRISA_FUZZ_SEED=N starts every target from the same random seed, so that a run can be
+# repeated input for input (CI does this; without it each run explores anew).
+#
 # The seeds in the repository are only read: what a run finds goes to build-fuzz/corpus/TARGET/
 # and is used again by the next run in that folder. A crash, sanitizer report, leak, timeout or
 # out-of-memory is kept as a file under build-fuzz/findings/TARGET/ (replay it with
@@ -66,7 +69,8 @@ for t in "${targets[@]}"; do
   dict=$(dict_of "$t")
   rc=0
   "$build/tests/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$findings/" ${dict:+-dict="$dict"} \
+    ${NOBRISA_FUZZ_SEED:+-seed="$NOBRISA_FUZZ_SEED"} -print_final_stats=1 \
+    -artifact_prefix="$findings/" ${dict:+-dict="$dict"} \
     "$corpus" "${seeds[@]}" >"$log" 2>&1 || rc=$?
   found=$(($(find "$findings" -type f | wc -l) - before))
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)

@@ -21,4 +21,6 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 # One-time allocations of the libraries below us that they never free; none of ours.
 export LSAN_OPTIONS=suppressions=$here/scripts/lsan.supp:print_suppressions=0
 cd build-asan
-ctest --output-on-failure -j "$jobs" -E '^(e2e_|source_hygiene$)' -LE package
+# CliInterrupted stops a long PDF job once 1 MB of it is written; the sanitized tool is too slow
+# to get there within the test's wait, and the normal build runs that test.
+ctest --output-on-failure -j "$jobs" -E '^(e2e_|source_hygiene$|CliInterrupted\.)' -LE package
